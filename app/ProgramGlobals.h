@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ElementHandle.h"
+#include "HotKeyTable.h"
+#include "IniFile.h"
+#include "RecordTable.h"
+
+#include <QString>
+
+#include <memory>
+
+// The state that all windows share, from start-up to exit. Windows receive this object rather
+// than reaching for globals, so a test builds exactly the pieces it needs.
+struct ProgramGlobals {
+    ProgramGlobals();
+    ~ProgramGlobals();
+    ProgramGlobals(const ProgramGlobals&) = delete;
+    ProgramGlobals& operator=(const ProgramGlobals&) = delete;
+
+    // The settings file, once MainWindow has set its path.
+    IniFile Settings() const { return IniFile(SettingsFile); }
+
+    std::unique_ptr<RecordTable> Database;
+    QString SettingsFile;
+    bool AutoLoginBusy = false;
+    std::unique_ptr<HotKeyTable> ElementHotkey;
+    std::unique_ptr<ElementHandle> CapturedElement;
+    bool SkinEngineLoaded = false;
+    bool BookmarkFromBrowser = false;
+};

@@ -1,0 +1,34 @@
+#include "StartUp.h"
+
+#include "TerminationSignals.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QWidget>
+
+#include <cstdio>
+#include <unistd.h>
+
+int StartUp(const std::function<QWidget*()>& loadMainWindow) {
+    QPointer<QWidget> mainWindow = loadMainWindow();
+    if (!mainWindow)
+        return 0;
+    // Closing the main window ends the program even while a browser window (which has no owner) is open.
+    mainWindow->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(mainWindow, &QObject::destroyed, qApp, &QCoreApplication::quit);
+    TerminationSignals termination([mainWindow] {
+        if (mainWindow)
+            mainWindow->close();
+    });
+    mainWindow->show();
+    QApplication::exec();
+    delete mainWindow.data();
+    return 0;
+}
+
+void AllowWebEngineAsRoot() {
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
+        std::fputs("qavex: running as root, the web page sandbox is turned off\n", stderr);
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    }
+}

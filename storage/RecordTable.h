@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+#include <map>
+#include <memory>
+
+class QSqlQuery;
+
+// Handle of a query result; 0 means none.
+using RecordSet = int;
+
+// The one way statements reach the database. Statements are built from their parts (table, column
+// list, condition, …); every value travels as a bound parameter, so a condition is written with
+// `?` placeholders ("地址=?") and its values are passed beside it. Values never become SQL text.
+//
+// There is a single current record set: a reader finishes its loop and closes it before the next
+// Query. Nothing here shows a message; failures read as false, 0 or empty.
+class RecordTable {
+public:
+    RecordTable();
+    ~RecordTable();
+    RecordTable(const RecordTable&) = delete;
+    RecordTable& operator=(const RecordTable&) = delete;
+
+    // Opens an existing SQLite file; never creates one. Databases carry no password here.
+    bool Open(const QString& path, const QString& password = {});
+    void Close();
+    bool IsOpen() const { return m_open; }
+
+    bool Insert(const QString& table, const QString& columns, const QVariantList& values);
+    bool Exists(const QString& table, const QString& fields, const QString& where,
+                const QVariantList& args = {});
+    bool Update(const QString& table, const QString& assignments, const QString& where = {},
+                const QVariantList& args = {});
+    RecordSet Query(const QString& table, const QString& fields, const QString& where = {},
+                    const QVariantList& args = {});
+    void CloseRecordSet(RecordSet recordSet = 0);
+    void MoveNext(RecordSet recordSet = 0);
+    QString ReadText(const QString& field, RecordSet recordSet = 0) const;
+    bool IsAfterLast(RecordSet recordSet = 0) const;
+    int ReadColumn(QStringList& out, const QString& table, const QString& field, const QString& where = {},
+                   const QVariantList& args = {});
+    bool Delete(const QString& table, const QString& where, const QVariantList& args = {});
+    bool DeleteAll(const QString& table);
+
+    // Many statements as one: all of them are stored, or none.
+    bool BeginTransaction();
+    bool Commit();
+    bool Rollback();
+
+private:
+    bool Execute(const QString& statement, const QVariantList& args);
+    std::unique_ptr<QSqlQuery> Select(const QString& statement, const QVariantList& args);
+    QSqlQuery* Find(RecordSet recordSet) const;
+
+    QString m_connectionName;
+    QSqlDatabase m_db;
+    bool m_open = false;
+    RecordSet m_current = 0;
+    RecordSet m_lastHandle = 0;
+    std::map<RecordSet, std::unique_ptr<QSqlQuery>> m_recordSets;
+};

@@ -1,0 +1,97 @@
+#include "BuiltInTexts.h"
+#include "IniFile.h"
+#include "MainWindow.h"
+#include "ProgramGlobals.h"
+#include "ScriptedRuntimeServices.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+class StartUpTest : public QObject {
+    Q_OBJECT
+
+private:
+    static QString Program() {
+        return QDir(qEnvironmentVariable("QAVEX_TEST_BINARY_DIR")).filePath(QStringLiteral("qavex"));
+    }
+
+private slots:
+    void firstStartCreatesBothFilesAndLaterStartsNothing() {
+        QTemporaryDir dir;
+        ScriptedRuntimeServices services(dir.path());
+        {
+            ProgramGlobals globals;
+            MainWindow window(globals, services);
+            QCOMPARE(window.windowTitle(), BuiltInTexts::Caption());
+            QVERIFY(globals.Database->IsOpen());
+        }
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"qavex.ini", "qavex.mdb"}));
+        const QDateTime created = QFileInfo(dir.filePath(QStringLiteral("qavex.mdb"))).lastModified();
+        {
+            ProgramGlobals globals;
+            MainWindow window(globals, services);
+        }
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"qavex.ini", "qavex.mdb"}));
+        QCOMPARE(QFileInfo(dir.filePath(QStringLiteral("qavex.mdb"))).lastModified(), created);
+        QVERIFY(services.messages.isEmpty());
+    }
+
+    void foreignDatabaseFileIsReportedAndKept() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("qavex.mdb"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\x00\x01\x00\x00Standard Jet DB", 19);
+        file.close();
+
+        ScriptedRuntimeServices services(dir.path());
+        {
+            ProgramGlobals globals;
+            MainWindow window(globals, services);
+            QVERIFY(!globals.Database->IsOpen());
+        }
+        QCOMPARE(services.messages.size(), 1);
+        QCOMPARE(services.messages[0].text, QStringLiteral("无法打开数据库文件：") + path);
+        QCOMPARE(services.messages[0].icon, MessageStyle::ErrorIcon);
+        QCOMPARE(services.messages[0].title, QStringLiteral("错误："));
+        QCOMPARE(QFileInfo(path).size(), 19);
+    }
+
+    // The real program, in a directory of its own: a signal ends it like closing its window does.
+    void terminationSignalClosesTheWindow_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+    }
+
+    void terminationSignalClosesTheWindow() {
+        QFETCH(int, signal);
+        QTemporaryDir dir;
+        const QString program = dir.filePath(QStringLiteral("qavex"));
+        QVERIFY(QFile::copy(Program(), program));
+
+        QProcess process;
+        process.start(program, {});
+        QVERIFY(process.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath(QStringLiteral("qavex.ini"))), 20000);
+        QTest::qWait(300);
+        ::kill(pid_t(process.processId()), signal);
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(
+            IniFile(dir.filePath(QStringLiteral("qavex.ini")))
+                .Read(Settings::CurrentCategory.section, Settings::CurrentCategory.key, QStringLiteral("x")),
+            QStringLiteral("-1"));
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("qavex.mdb"))));
+    }
+};
+
+QTEST_MAIN(StartUpTest)
+#include "StartUpTest.moc"
