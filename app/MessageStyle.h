@@ -13,10 +13,12 @@ constexpr int QuestionIcon = 0x20;
 constexpr int WarningIcon = 0x30;
 constexpr int InformationIcon = 0x40;
 
-constexpr int ButtonsOf(int style) {
+constexpr int ButtonsOf(int style)
+{
     return style & 0x0F;
 }
-constexpr int IconOf(int style) {
+constexpr int IconOf(int style)
+{
     return style & 0xF0;
 }
 } // namespace MessageStyle

@@ -4,7 +4,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-QString ChooseProgramDirectory(const QString& executableDirectory) {
+QString ChooseProgramDirectory(const QString& executableDirectory)
+{
     const QFileInfo executable(executableDirectory);
     if (executable.isDir() && executable.isWritable())
         return executable.absoluteFilePath();

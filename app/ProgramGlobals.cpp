@@ -2,10 +2,13 @@
 
 ProgramGlobals::ProgramGlobals()
     : Database(std::make_unique<RecordTable>()), ElementHotkey(std::make_unique<HotKeyTable>()),
-      CapturedElement(std::make_unique<ElementHandle>()) {}
+      CapturedElement(std::make_unique<ElementHandle>())
+{
+}
 
 // Released in this order; MainWindow has closed the database before.
-ProgramGlobals::~ProgramGlobals() {
+ProgramGlobals::~ProgramGlobals()
+{
     Database.reset();
     SettingsFile.clear();
     ElementHotkey.reset();

@@ -11,9 +11,12 @@
 #include <QUrl>
 
 QtRuntimeServices::QtRuntimeServices(QString programDirectory)
-    : m_programDirectory(std::move(programDirectory)) {}
+    : m_programDirectory(std::move(programDirectory))
+{
+}
 
-int QtRuntimeServices::ShowMessage(const QString& text, int style, const QString& title, QWidget* owner) {
+int QtRuntimeServices::ShowMessage(const QString& text, int style, const QString& title, QWidget* owner)
+{
     QMessageBox box(owner ? owner : QApplication::activeWindow());
     box.setText(text);
     box.setWindowTitle(title.isEmpty() ? QGuiApplication::applicationDisplayName() : title);
@@ -60,7 +63,8 @@ int QtRuntimeServices::ShowMessage(const QString& text, int style, const QString
 }
 
 bool QtRuntimeServices::InputBox(const QString& prompt, const QString& title, const QString& initial,
-                                 QString& text, QWidget* owner) {
+                                 QString& text, QWidget* owner)
+{
     bool ok = false;
     const QString answer = QInputDialog::getText(owner ? owner : QApplication::activeWindow(), title, prompt,
                                                  QLineEdit::Normal, initial, &ok);
@@ -69,7 +73,8 @@ bool QtRuntimeServices::InputBox(const QString& prompt, const QString& title, co
     return ok;
 }
 
-QString QtRuntimeServices::QtFileFilter(const QString& filter) {
+QString QtRuntimeServices::QtFileFilter(const QString& filter)
+{
     const QStringList parts = filter.split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
@@ -80,7 +85,8 @@ QString QtRuntimeServices::QtFileFilter(const QString& filter) {
 }
 
 bool QtRuntimeServices::ChooseFile(FileDialogMode mode, const QString& title, const QString& filter,
-                                   QString& path, QWidget* owner) {
+                                   QString& path, QWidget* owner)
+{
     QWidget* parent = owner ? owner : QApplication::activeWindow();
     const QString chosen = mode == FileDialogMode::Open
                                ? QFileDialog::getOpenFileName(parent, title, path, QtFileFilter(filter))
@@ -91,15 +97,18 @@ bool QtRuntimeServices::ChooseFile(FileDialogMode mode, const QString& title, co
     return true;
 }
 
-bool QtRuntimeServices::OpenInDefaultBrowser(const QString& address) {
+bool QtRuntimeServices::OpenInDefaultBrowser(const QString& address)
+{
     return QDesktopServices::openUrl(QUrl::fromUserInput(address));
 }
 
-QSize QtRuntimeServices::ScreenSize() const {
+QSize QtRuntimeServices::ScreenSize() const
+{
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->size() : QSize();
 }
 
-QPoint QtRuntimeServices::MousePosition() const {
+QPoint QtRuntimeServices::MousePosition() const
+{
     return QCursor::pos();
 }

@@ -9,7 +9,8 @@
 #include <cstdio>
 #include <unistd.h>
 
-int StartUp(const std::function<QWidget*()>& loadMainWindow) {
+int StartUp(const std::function<QWidget*()>& loadMainWindow)
+{
     QPointer<QWidget> mainWindow = loadMainWindow();
     if (!mainWindow)
         return 0;
@@ -26,7 +27,8 @@ int StartUp(const std::function<QWidget*()>& loadMainWindow) {
     return 0;
 }
 
-void AllowWebEngineAsRoot() {
+void AllowWebEngineAsRoot()
+{
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
         std::fputs("qavex: running as root, the web page sandbox is turned off\n", stderr);
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");

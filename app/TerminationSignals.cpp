@@ -10,7 +10,8 @@ namespace {
 
 int g_signalPipe[2] = {-1, -1};
 
-void WriteSignalByte(int) {
+void WriteSignalByte(int)
+{
     const char byte = 1;
     // Only async-signal-safe calls here; the event loop does the rest.
     [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[0], &byte, 1);
@@ -19,7 +20,8 @@ void WriteSignalByte(int) {
 } // namespace
 
 TerminationSignals::TerminationSignals(std::function<void()> onSignal, QObject* parent)
-    : QObject(parent), m_onSignal(std::move(onSignal)) {
+    : QObject(parent), m_onSignal(std::move(onSignal))
+{
     if (g_signalPipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0)
         return;
     m_notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, this);
@@ -38,7 +40,8 @@ TerminationSignals::TerminationSignals(std::function<void()> onSignal, QObject* 
     sigaction(SIGINT, &action, nullptr);
 }
 
-TerminationSignals::~TerminationSignals() {
+TerminationSignals::~TerminationSignals()
+{
     signal(SIGTERM, SIG_DFL);
     signal(SIGINT, SIG_DFL);
 }

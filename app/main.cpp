@@ -6,7 +6,8 @@
 
 #include <QApplication>
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     AllowWebEngineAsRoot();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qavex"));

@@ -1,10 +1,12 @@
 #include "HotKeyTable.h"
 
-HotKeyTable::~HotKeyTable() {
+HotKeyTable::~HotKeyTable()
+{
     if (!m_entries.isEmpty())
         UnregisterAll();
 }
 
-void HotKeyTable::UnregisterAll() {
+void HotKeyTable::UnregisterAll()
+{
     m_entries.clear();
 }

@@ -1,27 +1,186 @@
 #include "MainWindow.h"
 
+#include "BookmarkListModel.h"
 #include "BookmarkTexts.h"
 #include "BuiltInTexts.h"
+#include "ColorValue.h"
 #include "DatabaseFile.h"
 #include "ProgramGlobals.h"
 #include "RuntimeServices.h"
 #include "SettingsKeys.h"
+#include "StorageNames.h"
+#include "TextNumber.h"
 
+#include <QAction>
+#include <QComboBox>
+#include <QCursor>
 #include <QDir>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTreeView>
+
+namespace {
+
+template <typename Widget>
+Widget* Place(Widget* widget, const QString& name, int left, int top, int width, int height)
+{
+    widget->setObjectName(name);
+    widget->setGeometry(left, top, width, height);
+    return widget;
+}
+
+QLabel* PlaceLabel(QWidget* parent, const QString& name, const QString& text, int left, int top, int width,
+                   int height)
+{
+    auto* label = Place(new QLabel(text, parent), name, left, top, width, height);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return label;
+}
+
+QPushButton* PlaceButton(QWidget* parent, const QString& name, const QString& text, int left, int top)
+{
+    return Place(new QPushButton(text, parent), name, left, top, 50, 24);
+}
+
+void SetColors(QWidget* widget, const QColor& text, const QColor& base)
+{
+    QPalette palette = widget->palette();
+    if (text.isValid())
+        palette.setColor(QPalette::Text, text);
+    if (base.isValid())
+        palette.setColor(QPalette::Base, base);
+    widget->setPalette(palette);
+}
+
+// An empty name or a size of 0 keeps what the control has.
+void SetFont(QWidget* widget, const QString& name, int size)
+{
+    QFont font = widget->font();
+    if (!name.isEmpty())
+        font.setFamily(name);
+    if (size > 0)
+        font.setPointSize(size);
+    widget->setFont(font);
+}
+
+} // namespace
 
 MainWindow::MainWindow(ProgramGlobals& globals, RuntimeServices& services, QWidget* parent)
-    : QWidget(parent), m_globals(globals), m_services(services) {
+    : QWidget(parent), m_globals(globals), m_services(services), m_bookmarks(new BookmarkListModel(this))
+{
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(BookmarkTexts::DesignCaption);
     setGeometry(50, 50, 520, 574);
+    CreateControls();
+    CreateMenus();
+    ConnectEvents();
     OnCreated();
 }
 
-MainWindow::~MainWindow() {
+MainWindow::~MainWindow()
+{
     OnWillBeDestroyed();
 }
 
-void MainWindow::OnCreated() {
+void MainWindow::CreateControls()
+{
+    网址框 = Place(new QTreeView(this), QStringLiteral("网址框"), 0, 0, 360, 392);
+    网址框->setModel(m_bookmarks);
+    网址框->setRootIsDecorated(false);
+    网址框->setUniformRowHeights(true);
+    网址框->setAllColumnsShowFocus(true);
+    网址框->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    网址框->setSelectionBehavior(QAbstractItemView::SelectRows);
+    网址框->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    网址框->setContextMenuPolicy(Qt::CustomContextMenu);
+    网址框->setIconSize(QSize(16, 16));
+    网址框->header()->setStretchLastSection(false);
+    // Columns fit the rows on screen; measuring thousands of rows on every refill costs more than it shows.
+    网址框->header()->setResizeContentsPrecision(0);
+    const int columnWidths[] = {105, 168, 75, 50};
+    for (int column = 0; column < BookmarkListModel::ColumnCount; ++column)
+        网址框->setColumnWidth(column, columnWidths[column]);
+
+    标签1 = PlaceLabel(this, QStringLiteral("标签1"), BookmarkTexts::CategoryListLabel, 366, 5, 66, 15);
+    列表框_分类 = Place(new QListWidget(this), QStringLiteral("列表框_分类"), 352, 21, 112, 331);
+    列表框_分类->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    外形框1 = Place(new QFrame(this), QStringLiteral("外形框1"), 5, 400, 501, 80);
+    标签2 = PlaceLabel(外形框1, QStringLiteral("标签2"), BookmarkTexts::NameLabel, 5, 7, 44, 20);
+    网站名框 = Place(new QLineEdit(外形框1), QStringLiteral("网站名框"), 53, 7, 250, 20);
+    标签3 = PlaceLabel(外形框1, QStringLiteral("标签3"), BookmarkTexts::AddressLabel, 16, 30, 32, 20);
+    地址框 = Place(new QLineEdit(外形框1), QStringLiteral("地址框"), 53, 30, 250, 20);
+    标签5 = PlaceLabel(外形框1, QStringLiteral("标签5"), BookmarkTexts::RemarkLabel, 16, 53, 32, 20);
+    备注框 = Place(new QLineEdit(外形框1), QStringLiteral("备注框"), 53, 54, 250, 20);
+    标签4 = PlaceLabel(外形框1, QStringLiteral("标签4"), BookmarkTexts::CategoryLabel, 310, 8, 32, 20);
+    类型框 = Place(new QComboBox(外形框1), QStringLiteral("类型框"), 347, 8, 132, 20);
+    类型框->setEditable(true);
+    类型框->setInsertPolicy(QComboBox::NoInsert);
+    按钮1 = PlaceButton(外形框1, QStringLiteral("按钮1"), BookmarkTexts::AddButton, 315, 37);
+    按钮4 = PlaceButton(外形框1, QStringLiteral("按钮4"), BookmarkTexts::ModifyButton, 371, 37);
+    按钮2 = PlaceButton(外形框1, QStringLiteral("按钮2"), BookmarkTexts::AdvancedButton, 435, 37);
+}
+
+void MainWindow::CreateMenus()
+{
+    操作菜单 = new QMenu(BookmarkTexts::OperationsMenu, this);
+    操作菜单->setObjectName(BookmarkTexts::OperationsMenu);
+    操作菜单->addAction(BookmarkTexts::OpenWebPage, this, [this] { emit openBookmarkRequested(0); });
+    操作菜单->addAction(BookmarkTexts::OpenInBuiltInBrowser, this, [this] { emit openBookmarkRequested(1); });
+    操作菜单->addAction(BookmarkTexts::ExportData);
+    操作菜单->addAction(BookmarkTexts::ImportData);
+    操作菜单->addSeparator();
+    操作菜单->addAction(BookmarkTexts::ChangeCategory);
+    操作菜单->addAction(BookmarkTexts::DeleteBookmarks, this, &MainWindow::DeleteSelectedBookmarks);
+    操作菜单->addAction(BookmarkTexts::ClearData, this, &MainWindow::ClearAllData);
+    操作菜单->addSeparator();
+    操作菜单->addAction(BookmarkTexts::FindInNames);
+    操作菜单->addAction(BookmarkTexts::FindInAddresses);
+    操作菜单->addSeparator();
+    操作菜单->addAction(BookmarkTexts::AppearanceSettings);
+    使用自带浏览器 = 操作菜单->addAction(BookmarkTexts::UseBuiltInBrowser);
+    使用自带浏览器->setCheckable(true);
+    // The menu flips the tick itself; ToggleBuiltInBrowser owns that, so take the click only.
+    connect(使用自带浏览器, &QAction::triggered, this, [this] {
+        使用自带浏览器->setChecked(!使用自带浏览器->isChecked());
+        ToggleBuiltInBrowser();
+    });
+
+    分类菜单 = new QMenu(BookmarkTexts::CategoryMenu, this);
+    分类菜单->setObjectName(BookmarkTexts::CategoryMenu);
+    分类菜单->addAction(BookmarkTexts::RenameCategory);
+    分类菜单->addAction(BookmarkTexts::DeleteCategory);
+}
+
+void MainWindow::ConnectEvents()
+{
+    connect(按钮1, &QPushButton::clicked, this, &MainWindow::AddFromEntryPanel);
+    connect(按钮4, &QPushButton::clicked, this, &MainWindow::ModifyCurrentBookmark);
+    for (QLineEdit* field : {网站名框, 地址框, 备注框, 类型框->lineEdit()})
+        connect(field, &QLineEdit::returnPressed, this, &MainWindow::AddFromEntryPanel);
+
+    connect(网址框->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &MainWindow::LoadCurrentBookmark);
+    connect(网址框->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &MainWindow::LoadCurrentBookmark);
+    connect(网址框, &QTreeView::doubleClicked, this, [this] {
+        if (CurrentRow() >= 0)
+            emit openBookmarkRequested(使用自带浏览器->isChecked() ? 1 : 0);
+    });
+    connect(网址框, &QWidget::customContextMenuRequested, this, [this] { 操作菜单->popup(QCursor::pos()); });
+
+    connect(列表框_分类, &QListWidget::itemSelectionChanged, this, &MainWindow::ShowCategory);
+    connect(列表框_分类, &QWidget::customContextMenuRequested, this,
+            [this] { 分类菜单->popup(QCursor::pos()); });
+}
+
+void MainWindow::OnCreated()
+{
     const QString directory = m_services.ProgramDirectory();
     m_globals.SettingsFile = QDir(directory).filePath(SettingsFileName);
 
@@ -33,10 +192,84 @@ void MainWindow::OnCreated() {
                                MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
     }
 
+    ApplySavedAppearance();
+    FillCategoryList();
+    AddDefaultBookmarkIfEmpty();
     setWindowTitle(BuiltInTexts::Caption());
+    使用自带浏览器->setChecked(m_globals.Settings().Read(Settings::BuiltInBrowser) == Settings::TrueText);
+    LayOutMainWindow();
 }
 
-void MainWindow::OnWillBeDestroyed() {
+void MainWindow::OnWillBeDestroyed()
+{
     m_globals.Database->Close();
-    m_globals.Settings().Write(Settings::CurrentCategory, QString::number(-1));
+    m_globals.Settings().Write(Settings::CurrentCategory, QString::number(SelectedCategoryRow()));
+}
+
+void MainWindow::ApplySavedAppearance()
+{
+    const IniFile settings = m_globals.Settings();
+    // A present but empty text colour switches the saved appearance off as a whole.
+    const QString textColor = settings.Read(Settings::TextColor);
+    if (textColor.isEmpty())
+        return;
+    const auto number = [&](const SettingKey& key) { return TextToInteger(settings.Read(key)); };
+    const auto color = [&](const SettingKey& key) { return ColorFromStoredValue(number(key)); };
+
+    m_bookmarks->SetTextColor(ColorFromStoredValue(TextToInteger(textColor)));
+    SetColors(网址框, ColorFromStoredValue(TextToInteger(textColor)), {});
+    m_bookmarks->SetTextBackground(color(Settings::TextBackColor));
+    SetColors(网址框, {}, color(Settings::BackColor));
+    SetFont(网址框, settings.Read(Settings::FontName), number(Settings::FontSize));
+    const int width = number(Settings::Width);
+    const int height = number(Settings::Height);
+    if (width > 0 && height > 0)
+        resize(width, height);
+    SetColors(列表框_分类, color(Settings::CategoryTextColor), color(Settings::CategoryBackColor));
+    SetFont(列表框_分类, settings.Read(Settings::CategoryFontName), number(Settings::CategoryFontSize));
+}
+
+void MainWindow::AddDefaultBookmarkIfEmpty()
+{
+    if (m_bookmarks->rowCount() > 0 || !m_globals.Database->IsOpen())
+        return;
+    const QString address = BuiltInTexts::DefaultBookmarkAddress();
+    // Once stored, it is not stored again because the category on show happens to be empty.
+    if (m_globals.Database->Exists(Tables::Bookmarks, Columns::Address, QStringLiteral("地址=?"), {address}))
+        return;
+    BookmarkRecord bookmark;
+    bookmark.name = BuiltInTexts::DefaultBookmarkName();
+    bookmark.address = address;
+    bookmark.category = BookmarkTexts::DefaultCategory;
+    bookmark.remark = BookmarkTexts::DefaultRemark;
+    AddBookmark(bookmark);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    LayOutMainWindow();
+}
+
+void MainWindow::LayOutMainWindow()
+{
+    const int w = width();
+    const int h = height();
+    网址框->resize(w - 列表框_分类->width() - 1, h - 88);
+    列表框_分类->setGeometry(网址框->width() + 1, 列表框_分类->y(), 列表框_分类->width(), h - 109);
+    标签1->move(列表框_分类->x() + 2, 标签1->y());
+    外形框1->move(外形框1->x(), h - 83);
+}
+
+void MainWindow::ToggleBuiltInBrowser()
+{
+    使用自带浏览器->setChecked(!使用自带浏览器->isChecked());
+    m_globals.Settings().Write(Settings::BuiltInBrowser,
+                               使用自带浏览器->isChecked() ? Settings::TrueText : Settings::FalseText);
+}
+
+void MainWindow::FitColumns(std::initializer_list<int> columns)
+{
+    for (int column : columns)
+        网址框->resizeColumnToContents(column);
 }

@@ -30,13 +30,19 @@ const char* const IndexStatements[] = {
 };
 
 bool CreateTable(QSqlDatabase& db, const QString& table, const QString& columns,
-                 const QString& idColumn = Columns::Id) {
+                 const QString& idColumn = Columns::Id)
+{
     QSqlQuery query(db);
     return query.exec(QStringLiteral("create Table ") + table + QStringLiteral("([") + idColumn +
                       QStringLiteral("] INTEGER PRIMARY KEY AUTOINCREMENT ,") + columns + u')');
 }
 
-bool CreateSchema(QSqlDatabase& db) {
+bool CreateSchema(QSqlDatabase& db)
+{
+    // Qt reads text as UTF-16: stored so, 100,000 rows are read without converting each value.
+    QSqlQuery encoding(db);
+    if (!encoding.exec(QStringLiteral("PRAGMA encoding = 'UTF-16le'")))
+        return false;
     if (!db.transaction())
         return false;
     bool ok = CreateTable(db, Tables::History, HistoryColumns) &&
@@ -52,7 +58,8 @@ bool CreateSchema(QSqlDatabase& db) {
     return false;
 }
 
-bool CreateSchemaIn(const QString& path) {
+bool CreateSchemaIn(const QString& path)
+{
     static int creations = 0;
     const QString connection = QStringLiteral("qavex-create-%1").arg(++creations);
     bool ok = false;
@@ -68,18 +75,21 @@ bool CreateSchemaIn(const QString& path) {
 
 } // namespace
 
-QString DatabasePath(const QString& programDirectory) {
+QString DatabasePath(const QString& programDirectory)
+{
     return QDir(programDirectory).filePath(DatabaseFileName);
 }
 
-bool IsSqliteFile(const QString& path) {
+bool IsSqliteFile(const QString& path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
     return file.read(16) == QByteArrayView("SQLite format 3\0", 16);
 }
 
-bool CreateDatabaseFile(const QString& path) {
+bool CreateDatabaseFile(const QString& path)
+{
     // Built under a temporary name beside the target and moved into place only when complete,
     // so a failure leaves no file and a crash leaves no half-made database under the real name.
     QTemporaryFile temp(path + QStringLiteral(".XXXXXX"));
@@ -95,8 +105,8 @@ bool CreateDatabaseFile(const QString& path) {
     return true;
 }
 
-DatabaseState PrepareDatabase(RecordTable& records, const QString& programDirectory,
-                              const IniFile& settings) {
+DatabaseState PrepareDatabase(RecordTable& records, const QString& programDirectory, const IniFile& settings)
+{
     const QString path = DatabasePath(programDirectory);
     const QFileInfo info(path);
     bool isNew = false;

@@ -9,7 +9,8 @@
 namespace {
 
 // The second, fourth, … elements, then the first, third, …
-template <typename Seq> Seq Deal(const Seq& in) {
+template <typename Seq> Seq Deal(const Seq& in)
+{
     Seq out;
     out.reserve(in.size());
     for (qsizetype i = 1; i < in.size(); i += 2)
@@ -19,7 +20,8 @@ template <typename Seq> Seq Deal(const Seq& in) {
     return out;
 }
 
-template <typename Seq> Seq Undeal(const Seq& in) {
+template <typename Seq> Seq Undeal(const Seq& in)
+{
     Seq out(in.size(), typename Seq::value_type{});
     const qsizetype secondHalf = in.size() / 2;
     for (qsizetype i = 0; i < secondHalf; ++i)
@@ -29,12 +31,14 @@ template <typename Seq> Seq Undeal(const Seq& in) {
     return out;
 }
 
-template <typename Seq> void SwapNeighbours(Seq& s) {
+template <typename Seq> void SwapNeighbours(Seq& s)
+{
     for (qsizetype i = 0; i + 1 < s.size(); i += 2)
         std::swap(s[i], s[i + 1]);
 }
 
-int HexDigit(QChar c) {
+int HexDigit(QChar c)
+{
     const char16_t u = c.unicode();
     if (u >= '0' && u <= '9')
         return u - '0';
@@ -46,7 +50,8 @@ int HexDigit(QChar c) {
 }
 
 // A pair reads as a hex number up to its first non-hex character; none at all reads as 0.
-unsigned ParseHexPrefix(QStringView pair) {
+unsigned ParseHexPrefix(QStringView pair)
+{
     unsigned value = 0;
     for (QChar c : pair) {
         const int digit = HexDigit(c);
@@ -59,7 +64,8 @@ unsigned ParseHexPrefix(QStringView pair) {
 
 } // namespace
 
-QString DecodeHexText(const QString& encoded) {
+QString DecodeHexText(const QString& encoded)
+{
     const QString working = Deal(encoded);
     QByteArray bytes;
     for (qsizetype i = 0; i < working.size(); i += 2) {
@@ -71,18 +77,21 @@ QString DecodeHexText(const QString& encoded) {
     return DecodeLegacyText(bytes);
 }
 
-QString EncodeHexText(const QString& text) {
+QString EncodeHexText(const QString& text)
+{
     return Undeal(QString::fromLatin1(text.toUtf8().toHex().toUpper()));
 }
 
-QString UnscrambleText(const QString& scrambled) {
+QString UnscrambleText(const QString& scrambled)
+{
     QList<uint> chars = Undeal(scrambled.toUcs4());
     SwapNeighbours(chars);
     std::reverse(chars.begin(), chars.end());
     return QString::fromUcs4(reinterpret_cast<const char32_t*>(chars.constData()), chars.size());
 }
 
-QString ScrambleText(const QString& text) {
+QString ScrambleText(const QString& text)
+{
     QList<uint> chars = text.toUcs4();
     std::reverse(chars.begin(), chars.end());
     SwapNeighbours(chars);

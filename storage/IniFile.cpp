@@ -8,7 +8,8 @@
 
 namespace {
 
-bool EqualsIgnoringAsciiCase(QStringView a, QStringView b) {
+bool EqualsIgnoringAsciiCase(QStringView a, QStringView b)
+{
     if (a.size() != b.size())
         return false;
     for (qsizetype i = 0; i < a.size(); ++i) {
@@ -24,7 +25,8 @@ bool EqualsIgnoringAsciiCase(QStringView a, QStringView b) {
 }
 
 // A section line's name, or a null view when the line is no section line.
-QStringView SectionName(QStringView line) {
+QStringView SectionName(QStringView line)
+{
     line = line.trimmed();
     if (!line.startsWith(u'['))
         return {};
@@ -36,12 +38,14 @@ QStringView SectionName(QStringView line) {
     return line.isEmpty() ? QStringView(u"") : line;
 }
 
-bool IsComment(QStringView line) {
+bool IsComment(QStringView line)
+{
     return line.trimmed().startsWith(u';');
 }
 
 // The key of a key line, or a null view.
-QStringView KeyName(QStringView line) {
+QStringView KeyName(QStringView line)
+{
     if (IsComment(line))
         return {};
     const qsizetype eq = line.indexOf(u'=');
@@ -56,7 +60,8 @@ struct Lines {
     bool endsWithNewline = true;
 };
 
-Lines ReadLines(const QString& path) {
+Lines ReadLines(const QString& path)
+{
     Lines result;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -76,7 +81,8 @@ Lines ReadLines(const QString& path) {
 }
 
 // A line break inside a value would start a new line of the file and forge other keys.
-QString OneLine(QString text) {
+QString OneLine(QString text)
+{
     text.replace(u'\r', u' ');
     text.replace(u'\n', u' ');
     return text;
@@ -86,7 +92,8 @@ QString OneLine(QString text) {
 
 IniFile::IniFile(QString path) : m_path(std::move(path)) {}
 
-QString IniFile::Read(const QString& section, const QString& key, const QString& defaultValue) const {
+QString IniFile::Read(const QString& section, const QString& key, const QString& defaultValue) const
+{
     const Lines file = ReadLines(m_path);
     bool inSection = false;
     for (const QString& line : file.lines) {
@@ -107,7 +114,8 @@ QString IniFile::Read(const QString& section, const QString& key, const QString&
     return defaultValue.isNull() ? QStringLiteral("") : defaultValue;
 }
 
-bool IniFile::Write(const QString& section, const QString& key, const QString& value) const {
+bool IniFile::Write(const QString& section, const QString& key, const QString& value) const
+{
     if (m_path.isEmpty())
         return false;
     Lines file = ReadLines(m_path);

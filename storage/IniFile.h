@@ -19,7 +19,8 @@ public:
 
     // Replaces the file atomically; false when it cannot be written (the old file then stays).
     bool Write(const QString& section, const QString& key, const QString& value) const;
-    bool Write(const SettingKey& key, const QString& value) const {
+    bool Write(const SettingKey& key, const QString& value) const
+    {
         return Write(key.section, key.key, value);
     }
 

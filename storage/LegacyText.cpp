@@ -2,7 +2,8 @@
 
 #include <QStringDecoder>
 
-QString DecodeLegacyText(const QByteArray& bytes) {
+QString DecodeLegacyText(const QByteArray& bytes)
+{
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8(bytes);
     if (!utf8.hasError())

@@ -7,22 +7,39 @@
 
 namespace {
 
-QString WherePart(const QString& where) {
+QString WherePart(const QString& where)
+{
     return where.isEmpty() ? QString() : QStringLiteral(" where ") + where;
 }
 
-QString FieldsOrAll(const QString& fields) {
+QString FieldsOrAll(const QString& fields)
+{
     return fields.isEmpty() ? QStringLiteral("*") : fields;
 }
 
-QString Placeholders(qsizetype count) {
+QString Placeholders(qsizetype count)
+{
     QStringList marks;
     for (qsizetype i = 0; i < count; ++i)
         marks.append(QStringLiteral("?"));
     return marks.join(u',');
 }
 
-QString ValueAsText(const QVariant& value) {
+// Text values are never stored as NULL: an empty entry field gives a null QString, and the
+// columns hold text that readers compare with ''.
+void BindAll(QSqlQuery& query, const QVariantList& args)
+{
+    for (int i = 0; i < args.size(); ++i) {
+        const QVariant& arg = args[i];
+        if (arg.typeId() == QMetaType::QString && arg.toString().isNull())
+            query.bindValue(i, QStringLiteral(""));
+        else
+            query.bindValue(i, arg);
+    }
+}
+
+QString ValueAsText(const QVariant& value)
+{
     if (value.isNull())
         return QStringLiteral("");
     if (value.typeId() == QMetaType::QByteArray)
@@ -32,19 +49,22 @@ QString ValueAsText(const QVariant& value) {
 
 } // namespace
 
-RecordTable::RecordTable() {
+RecordTable::RecordTable()
+{
     static int connections = 0;
     m_connectionName = QStringLiteral("qavex-records-%1").arg(++connections);
 }
 
-RecordTable::~RecordTable() {
+RecordTable::~RecordTable()
+{
     Close();
     m_db = QSqlDatabase();
     if (QSqlDatabase::contains(m_connectionName))
         QSqlDatabase::removeDatabase(m_connectionName);
 }
 
-bool RecordTable::Open(const QString& path, const QString& /*password*/) {
+bool RecordTable::Open(const QString& path, const QString& /*password*/)
+{
     Close();
     // SQLite would quietly create a missing file; a missing database is a failed open.
     if (!QFile::exists(path))
@@ -57,142 +77,185 @@ bool RecordTable::Open(const QString& path, const QString& /*password*/) {
         // SQLite reads the header only at the first statement: a foreign file fails here.
         QSqlQuery probe(m_db);
         m_open = probe.exec(QStringLiteral("select count(*) from sqlite_master"));
+        // A category's rows lie scattered over the file; a cache that holds a large collection
+        // whole makes switching categories a matter of memory, not of reads.
+        probe.exec(QStringLiteral("PRAGMA cache_size = -32768"));
     }
     if (!m_open)
         m_db.close();
     return m_open;
 }
 
-void RecordTable::Close() {
+void RecordTable::Close()
+{
     m_recordSets.clear();
+    m_statements.clear();
     m_current = 0;
     if (m_db.isValid())
         m_db.close();
     m_open = false;
 }
 
-bool RecordTable::Execute(const QString& statement, const QVariantList& args) {
+bool RecordTable::Execute(const QString& statement, const QVariantList& args)
+{
     if (!m_open)
         return false;
-    QSqlQuery query(m_db);
-    if (!query.prepare(statement))
-        return false;
-    for (const QVariant& arg : args)
-        query.addBindValue(arg);
-    return query.exec();
+    std::unique_ptr<QSqlQuery>& query = m_statements[statement];
+    if (!query) {
+        if (m_statements.size() > 64) {
+            m_statements.clear();
+            return Execute(statement, args);
+        }
+        query = std::make_unique<QSqlQuery>(m_db);
+        if (!query->prepare(statement)) {
+            m_statements.erase(statement);
+            return false;
+        }
+    }
+    BindAll(*query, args);
+    const bool ok = query->exec();
+    query->finish();
+    return ok;
 }
 
-std::unique_ptr<QSqlQuery> RecordTable::Select(const QString& statement, const QVariantList& args) {
+int RecordTable::Result::IndexOf(const QString& field) const
+{
+    for (const auto& [name, index] : lookups) {
+        if (name == field)
+            return index;
+    }
+    const int index = fields.indexOf(field);
+    lookups.append({field, index});
+    return index;
+}
+
+RecordTable::Result RecordTable::Select(const QString& statement, const QVariantList& args)
+{
     if (!m_open)
-        return nullptr;
+        return {};
     auto query = std::make_unique<QSqlQuery>(m_db);
     query->setForwardOnly(true);
     if (!query->prepare(statement))
-        return nullptr;
-    for (const QVariant& arg : args)
-        query->addBindValue(arg);
+        return {};
+    BindAll(*query, args);
     if (!query->exec())
-        return nullptr;
+        return {};
     query->next();
-    return query;
+    QSqlRecord fields = query->record();
+    return {std::move(query), std::move(fields), {}};
 }
 
-QSqlQuery* RecordTable::Find(RecordSet recordSet) const {
+const RecordTable::Result* RecordTable::Find(RecordSet recordSet) const
+{
     const auto it = m_recordSets.find(recordSet == 0 ? m_current : recordSet);
-    return it == m_recordSets.end() ? nullptr : it->second.get();
+    return it == m_recordSets.end() ? nullptr : &it->second;
 }
 
-bool RecordTable::Insert(const QString& table, const QString& columns, const QVariantList& values) {
+bool RecordTable::Insert(const QString& table, const QString& columns, const QVariantList& values)
+{
     return Execute(QStringLiteral("insert into ") + table + u'(' + columns + QStringLiteral(") values (") +
                        Placeholders(values.size()) + u')',
                    values);
 }
 
 bool RecordTable::Exists(const QString& table, const QString& fields, const QString& where,
-                         const QVariantList& args) {
+                         const QVariantList& args)
+{
     // The condition is always there: a caller's empty condition fails rather than matching every row.
-    const auto query = Select(QStringLiteral("select ") + FieldsOrAll(fields) + QStringLiteral(" from ") +
-                                  table + QStringLiteral(" where ") + where,
-                              args);
+    const Result query = Select(QStringLiteral("select ") + FieldsOrAll(fields) + QStringLiteral(" from ") +
+                                    table + QStringLiteral(" where ") + where,
+                                args);
     m_current = 0;
-    return query && query->isValid();
+    return query.query && query.query->isValid();
 }
 
 bool RecordTable::Update(const QString& table, const QString& assignments, const QString& where,
-                         const QVariantList& args) {
+                         const QVariantList& args)
+{
     return Execute(
         QStringLiteral("update ") + table + QStringLiteral(" set ") + assignments + WherePart(where), args);
 }
 
 RecordSet RecordTable::Query(const QString& table, const QString& fields, const QString& where,
-                             const QVariantList& args) {
+                             const QVariantList& args)
+{
     auto query = Select(QStringLiteral("select ") + FieldsOrAll(fields) + QStringLiteral(" from ") + table +
                             WherePart(where),
                         args);
-    if (!query) {
+    if (!query.query) {
         m_current = 0;
         return 0;
     }
-    const bool hasRows = query->isValid();
+    const bool hasRows = query.query->isValid();
     m_current = ++m_lastHandle;
     m_recordSets[m_current] = std::move(query);
     return hasRows ? m_current : 0;
 }
 
-void RecordTable::CloseRecordSet(RecordSet recordSet) {
+void RecordTable::CloseRecordSet(RecordSet recordSet)
+{
     const RecordSet target = recordSet == 0 ? m_current : recordSet;
     m_recordSets.erase(target);
     if (target == m_current)
         m_current = 0;
 }
 
-void RecordTable::MoveNext(RecordSet recordSet) {
-    if (QSqlQuery* query = Find(recordSet))
-        query->next();
+void RecordTable::MoveNext(RecordSet recordSet)
+{
+    if (const Result* result = Find(recordSet))
+        result->query->next();
 }
 
-QString RecordTable::ReadText(const QString& field, RecordSet recordSet) const {
-    QSqlQuery* query = Find(recordSet);
-    if (!query || !query->isValid())
+QString RecordTable::ReadText(const QString& field, RecordSet recordSet) const
+{
+    const Result* result = Find(recordSet);
+    if (!result || !result->query->isValid())
         return QStringLiteral("");
-    const int index = query->record().indexOf(field);
-    return index < 0 ? QStringLiteral("") : ValueAsText(query->value(index));
+    const int index = result->IndexOf(field);
+    return index < 0 ? QStringLiteral("") : ValueAsText(result->query->value(index));
 }
 
-bool RecordTable::IsAfterLast(RecordSet recordSet) const {
-    QSqlQuery* query = Find(recordSet);
-    return !query || !query->isValid();
+bool RecordTable::IsAfterLast(RecordSet recordSet) const
+{
+    const Result* result = Find(recordSet);
+    return !result || !result->query->isValid();
 }
 
 int RecordTable::ReadColumn(QStringList& out, const QString& table, const QString& field,
-                            const QString& where, const QVariantList& args) {
+                            const QString& where, const QVariantList& args)
+{
     out.clear();
-    const auto query = Select(QStringLiteral("select * from ") + table + WherePart(where), args);
-    if (!query)
+    const Result result = Select(QStringLiteral("select * from ") + table + WherePart(where), args);
+    if (!result.query)
         return 0;
-    const int index = query->record().indexOf(field);
-    for (; query->isValid(); query->next())
-        out.append(index < 0 ? QStringLiteral("") : ValueAsText(query->value(index)));
+    const int index = result.fields.indexOf(field);
+    for (QSqlQuery& query = *result.query; query.isValid(); query.next())
+        out.append(index < 0 ? QStringLiteral("") : ValueAsText(query.value(index)));
     return int(out.size());
 }
 
-bool RecordTable::Delete(const QString& table, const QString& where, const QVariantList& args) {
+bool RecordTable::Delete(const QString& table, const QString& where, const QVariantList& args)
+{
     // An empty condition makes a failing statement, never a silent "delete everything".
     return Execute(QStringLiteral("delete from ") + table + QStringLiteral(" where ") + where, args);
 }
 
-bool RecordTable::DeleteAll(const QString& table) {
+bool RecordTable::DeleteAll(const QString& table)
+{
     return Execute(QStringLiteral("delete from ") + table, {});
 }
 
-bool RecordTable::BeginTransaction() {
+bool RecordTable::BeginTransaction()
+{
     return m_open && m_db.transaction();
 }
 
-bool RecordTable::Commit() {
+bool RecordTable::Commit()
+{
     return m_open && m_db.commit();
 }
 
-bool RecordTable::Rollback() {
+bool RecordTable::Rollback()
+{
     return m_open && m_db.rollback();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlRecord>
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
@@ -54,13 +55,22 @@ public:
 
 private:
     bool Execute(const QString& statement, const QVariantList& args);
-    std::unique_ptr<QSqlQuery> Select(const QString& statement, const QVariantList& args);
-    QSqlQuery* Find(RecordSet recordSet) const;
+    struct Result {
+        std::unique_ptr<QSqlQuery> query;
+        QSqlRecord fields; // looked up once: readers ask for fields by name on every row
+        mutable QList<std::pair<QString, int>> lookups;
+        int IndexOf(const QString& field) const;
+    };
+
+    Result Select(const QString& statement, const QVariantList& args);
+    const Result* Find(RecordSet recordSet) const;
 
     QString m_connectionName;
     QSqlDatabase m_db;
     bool m_open = false;
     RecordSet m_current = 0;
     RecordSet m_lastHandle = 0;
-    std::map<RecordSet, std::unique_ptr<QSqlQuery>> m_recordSets;
+    std::map<RecordSet, Result> m_recordSets;
+    // Prepared statements by text: a delete or insert repeated for many rows is parsed once.
+    std::map<QString, std::unique_ptr<QSqlQuery>> m_statements;
 };

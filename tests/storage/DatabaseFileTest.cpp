@@ -18,7 +18,8 @@ class DatabaseFileTest : public QObject {
 
 private:
     // The schema as SQLite keeps it: name → the statement that made it.
-    static QMap<QString, QString> Schema(const QString& path) {
+    static QMap<QString, QString> Schema(const QString& path)
+    {
         QMap<QString, QString> schema;
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("inspect"));
@@ -35,14 +36,16 @@ private:
         return schema;
     }
 
-    static QByteArray ReadBytes(const QString& path) {
+    static QByteArray ReadBytes(const QString& path)
+    {
         QFile file(path);
         file.open(QIODevice::ReadOnly);
         return file.readAll();
     }
 
 private slots:
-    void firstStartCreatesTheDatabase() {
+    void firstStartCreatesTheDatabase()
+    {
         QTemporaryDir dir;
         const IniFile settings(QDir(dir.path()).filePath(SettingsFileName));
         RecordTable records;
@@ -82,7 +85,8 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"qavex.ini", "qavex.mdb"}));
     }
 
-    void laterStartsCreateNothing() {
+    void laterStartsCreateNothing()
+    {
         QTemporaryDir dir;
         const IniFile settings(QDir(dir.path()).filePath(SettingsFileName));
         {
@@ -97,7 +101,8 @@ private slots:
         QCOMPARE(records.ReadColumn(history, Tables::History, Columns::Address), 1);
     }
 
-    void foreignFileIsNeverTouched_data() {
+    void foreignFileIsNeverTouched_data()
+    {
         QTest::addColumn<QByteArray>("content");
         QFile fixture(QStringLiteral(QAVEX_SHARED_DIR "/fixtures/legacy/qavex.mdb"));
         if (fixture.open(QIODevice::ReadOnly))
@@ -106,7 +111,8 @@ private slots:
         QTest::newRow("SQLite header cut short") << QByteArray("SQLite form");
     }
 
-    void foreignFileIsNeverTouched() {
+    void foreignFileIsNeverTouched()
+    {
         QFETCH(QByteArray, content);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("qavex.mdb"));
@@ -123,7 +129,8 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"qavex.mdb"});
     }
 
-    void emptyFileIsTakenForNoFile() {
+    void emptyFileIsTakenForNoFile()
+    {
         QTemporaryDir dir;
         QFile(dir.filePath(QStringLiteral("qavex.mdb"))).open(QIODevice::WriteOnly);
         RecordTable records;
@@ -131,7 +138,8 @@ private slots:
                  DatabaseState::Created);
     }
 
-    void failedCreationLeavesNoFile() {
+    void failedCreationLeavesNoFile()
+    {
         QTemporaryDir dir;
         const QString missing = dir.filePath(QStringLiteral("gone"));
         RecordTable records;
@@ -141,7 +149,8 @@ private slots:
         QVERIFY(!CreateDatabaseFile(missing + QStringLiteral("/qavex.mdb")));
     }
 
-    void creationNeverReplacesAFile() {
+    void creationNeverReplacesAFile()
+    {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("qavex.mdb"));
         QFile file(path);

@@ -7,7 +7,8 @@ class HexTextTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void decode_data() {
+    void decode_data()
+    {
         QTest::addColumn<QString>("encoded");
         QTest::addColumn<QString>("expected");
 
@@ -29,13 +30,15 @@ private slots:
         QTest::newRow("UTF-8 bytes") << EncodeHexText(QStringLiteral("软件下载")) << "软件下载";
     }
 
-    void decode() {
+    void decode()
+    {
         QFETCH(QString, encoded);
         QFETCH(QString, expected);
         QCOMPARE(DecodeHexText(encoded), expected);
     }
 
-    void scrambleRoundTrips_data() {
+    void scrambleRoundTrips_data()
+    {
         QTest::addColumn<QString>("text");
         QTest::newRow("empty") << "";
         QTest::newRow("one") << "q";
@@ -44,7 +47,8 @@ private slots:
         QTest::newRow("outside the BMP") << QString::fromUtf8("a\xF0\x9F\x98\x80z");
     }
 
-    void scrambleRoundTrips() {
+    void scrambleRoundTrips()
+    {
         QFETCH(QString, text);
         const QString scrambled = ScrambleText(text);
         if (text.size() > 2)
@@ -52,7 +56,8 @@ private slots:
         QCOMPARE(UnscrambleText(scrambled), text);
     }
 
-    void builtInTextsDecode() {
+    void builtInTextsDecode()
+    {
         QVERIFY(BuiltInTexts::StartAddress().startsWith(QStringLiteral("https://")));
         QVERIFY(BuiltInTexts::DefaultBookmarkAddress().startsWith(QStringLiteral("https://")));
         QVERIFY(!BuiltInTexts::DefaultBookmarkName().isEmpty());

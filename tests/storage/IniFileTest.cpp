@@ -13,7 +13,8 @@ class IniFileTest : public QObject {
 private:
     QTemporaryDir m_dir;
 
-    QString WriteFixture(const QByteArray& bytes) {
+    QString WriteFixture(const QByteArray& bytes)
+    {
         const QString path = m_dir.filePath(QStringLiteral("qavex.ini"));
         QFile file(path);
         file.open(QIODevice::WriteOnly | QIODevice::Truncate);
@@ -21,7 +22,8 @@ private:
         return path;
     }
 
-    static QByteArray ReadBytes(const QString& path) {
+    static QByteArray ReadBytes(const QString& path)
+    {
         QFile file(path);
         file.open(QIODevice::ReadOnly);
         return file.readAll();
@@ -30,7 +32,8 @@ private:
     static QByteArray Gb18030(const QString& text) { return QStringEncoder("GB18030")(text); }
 
 private slots:
-    void read_data() {
+    void read_data()
+    {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("key");
@@ -116,7 +119,8 @@ private slots:
                                     << "d";
     }
 
-    void read() {
+    void read()
+    {
         QFETCH(QByteArray, content);
         QFETCH(QString, section);
         QFETCH(QString, key);
@@ -126,7 +130,8 @@ private slots:
         QCOMPARE(ini.Read(section, key, defaultValue), expected);
     }
 
-    void readOfMissingFileGivesDefaults() {
+    void readOfMissingFileGivesDefaults()
+    {
         const IniFile ini(m_dir.filePath(QStringLiteral("none.ini")));
         QCOMPARE(ini.Read(Settings::Width), QStringLiteral("520"));
         QCOMPARE(ini.Read(Settings::CurrentCategory), QStringLiteral("-1"));
@@ -134,13 +139,15 @@ private slots:
         QVERIFY(!ini.Read(Settings::FontName).isNull());
     }
 
-    void firstWriteCreatesTheFile() {
+    void firstWriteCreatesTheFile()
+    {
         const QString path = m_dir.filePath(QStringLiteral("new.ini"));
         QVERIFY(IniFile(path).Write(Settings::LastBrowserAddress, QStringLiteral("https://a.cn/")));
         QCOMPARE(ReadBytes(path), QByteArray("[记录]\nIE地址=https://a.cn/\n"));
     }
 
-    void writeKeepsEveryOtherLine_data() {
+    void writeKeepsEveryOtherLine_data()
+    {
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("key");
@@ -171,7 +178,8 @@ private slots:
                                                << "k" << QByteArray("[s]\nk=V");
     }
 
-    void writeKeepsEveryOtherLine() {
+    void writeKeepsEveryOtherLine()
+    {
         QFETCH(QByteArray, before);
         QFETCH(QString, section);
         QFETCH(QString, key);
@@ -181,7 +189,8 @@ private slots:
         QCOMPARE(ReadBytes(path), after);
     }
 
-    void writeOverGb18030FileKeepsItsText() {
+    void writeOverGb18030FileKeepsItsText()
+    {
         const QString path = WriteFixture(Gb18030(QStringLiteral("[外观]\r\n字体名称=宋体\r\n")));
         const IniFile ini(path);
         QVERIFY(ini.Write(Settings::CurrentCategory, QStringLiteral("2")));
@@ -189,14 +198,16 @@ private slots:
         QCOMPARE(ini.Read(Settings::CurrentCategory), QStringLiteral("2"));
     }
 
-    void valueWithLineBreaksCannotForgeKeys() {
+    void valueWithLineBreaksCannotForgeKeys()
+    {
         const IniFile ini(WriteFixture("[外观]\n宽度=520\n"));
         QVERIFY(ini.Write(Settings::LastBrowserAddress, QStringLiteral("http://x/\n[外观]\r\n宽度=1")));
         QCOMPARE(ini.Read(Settings::Width), QStringLiteral("520"));
         QCOMPARE(ini.Read(Settings::LastBrowserAddress), QStringLiteral("http://x/ [外观]  宽度=1"));
     }
 
-    void megabyteValueRoundTrips() {
+    void megabyteValueRoundTrips()
+    {
         const IniFile ini(WriteFixture("[s]\na=1\n"));
         const QString big(1 << 20, u'网');
         QVERIFY(ini.Write(QStringLiteral("s"), QStringLiteral("big"), big));
@@ -204,7 +215,8 @@ private slots:
         QCOMPARE(ini.Read(QStringLiteral("s"), QStringLiteral("a")), QStringLiteral("1"));
     }
 
-    void writeLeavesNoTemporaryFiles() {
+    void writeLeavesNoTemporaryFiles()
+    {
         QTemporaryDir dir;
         const IniFile ini(dir.filePath(QStringLiteral("qavex.ini")));
         for (int i = 0; i < 5; ++i)
@@ -212,7 +224,8 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("qavex.ini")});
     }
 
-    void unwritablePlaceMakesWriteFalse() {
+    void unwritablePlaceMakesWriteFalse()
+    {
         const QString path = m_dir.filePath(QStringLiteral("missing/dir/qavex.ini"));
         QVERIFY(!IniFile(path).Write(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("v")));
         QVERIFY(!QFile::exists(path));

@@ -13,26 +13,30 @@ private:
     QTemporaryDir m_dir;
     int m_files = 0;
 
-    QString NewDatabase() {
+    QString NewDatabase()
+    {
         const QString path = m_dir.filePath(QStringLiteral("db%1.mdb").arg(++m_files));
         if (!CreateDatabaseFile(path))
             qFatal("cannot create %s", qPrintable(path));
         return path;
     }
 
-    static void AddHistory(RecordTable& table, const QStringList& addresses) {
+    static void AddHistory(RecordTable& table, const QStringList& addresses)
+    {
         for (const QString& address : addresses)
             QVERIFY(table.Insert(Tables::History, Columns::Address, {address}));
     }
 
-    static QStringList History(RecordTable& table) {
+    static QStringList History(RecordTable& table)
+    {
         QStringList addresses;
         table.ReadColumn(addresses, Tables::History, Columns::Address);
         return addresses;
     }
 
 private slots:
-    void hostileValuesAreStoredAndMatchedAsThemselves_data() {
+    void hostileValuesAreStoredAndMatchedAsThemselves_data()
+    {
         QTest::addColumn<QString>("value");
         QTest::newRow("single quote") << "it's";
         QTest::newRow("double quotes") << "say \"hi\"";
@@ -45,7 +49,8 @@ private slots:
         QTest::newRow("backslash and newline") << "a\\b\nc";
     }
 
-    void hostileValuesAreStoredAndMatchedAsThemselves() {
+    void hostileValuesAreStoredAndMatchedAsThemselves()
+    {
         QFETCH(QString, value);
         RecordTable table;
         QVERIFY(table.Open(NewDatabase()));
@@ -80,7 +85,8 @@ private slots:
         table.CloseRecordSet();
     }
 
-    void everythingFailsBeforeOpenAndAfterClose() {
+    void everythingFailsBeforeOpenAndAfterClose()
+    {
         RecordTable table;
         for (int round = 0; round < 2; ++round) {
             QVERIFY(!table.Insert(Tables::History, Columns::Address, {QStringLiteral("a")}));
@@ -102,7 +108,8 @@ private slots:
         }
     }
 
-    void openRefusesMissingAndForeignFiles() {
+    void openRefusesMissingAndForeignFiles()
+    {
         RecordTable table;
         const QString missing = m_dir.filePath(QStringLiteral("missing.mdb"));
         QVERIFY(!table.Open(missing));
@@ -121,7 +128,8 @@ private slots:
         QCOMPARE(file.readAll(), jet);
     }
 
-    void readerWalksRowsInStoredOrder() {
+    void readerWalksRowsInStoredOrder()
+    {
         RecordTable table;
         QVERIFY(table.Open(NewDatabase()));
         AddHistory(table, {QStringLiteral("c"), QStringLiteral("a"), QStringLiteral("b")});
@@ -138,7 +146,8 @@ private slots:
         QVERIFY(table.IsAfterLast());
     }
 
-    void queryWithoutRowsReturnsZero() {
+    void queryWithoutRowsReturnsZero()
+    {
         RecordTable table;
         QVERIFY(table.Open(NewDatabase()));
         AddHistory(table, {QStringLiteral("a")});
@@ -149,7 +158,8 @@ private slots:
         QVERIFY(table.IsAfterLast());
     }
 
-    void readColumnLeavesTheReaderAlone() {
+    void readColumnLeavesTheReaderAlone()
+    {
         RecordTable table;
         QVERIFY(table.Open(NewDatabase()));
         AddHistory(table, {QStringLiteral("a"), QStringLiteral("b")});
@@ -163,7 +173,8 @@ private slots:
         table.CloseRecordSet();
     }
 
-    void existsLeavesNoRecordSet() {
+    void existsLeavesNoRecordSet()
+    {
         RecordTable table;
         QVERIFY(table.Open(NewDatabase()));
         AddHistory(table, {QStringLiteral("a")});
@@ -175,7 +186,8 @@ private slots:
         QVERIFY(table.IsAfterLast());
     }
 
-    void updateWithoutConditionChangesEveryRow() {
+    void updateWithoutConditionChangesEveryRow()
+    {
         RecordTable table;
         QVERIFY(table.Open(NewDatabase()));
         AddHistory(table, {QStringLiteral("a"), QStringLiteral("b")});
@@ -183,7 +195,8 @@ private slots:
         QCOMPARE(History(table), (QStringList{"z", "z"}));
     }
 
-    void deleteNeedsACondition() {
+    void deleteNeedsACondition()
+    {
         RecordTable table;
         QVERIFY(table.Open(NewDatabase()));
         AddHistory(table, {QStringLiteral("a"), QStringLiteral("b")});
@@ -193,7 +206,8 @@ private slots:
         QVERIFY(History(table).isEmpty());
     }
 
-    void rolledBackStatementsLeaveNothing() {
+    void rolledBackStatementsLeaveNothing()
+    {
         RecordTable table;
         QVERIFY(table.Open(NewDatabase()));
         QVERIFY(table.BeginTransaction());

@@ -1,0 +1,103 @@
+#include "BookmarkListModel.h"
+#include "Collection.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeView>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int Bookmarks = 100000;
+constexpr int Categories = 50;
+
+long ResidentKilobytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return 0;
+}
+
+void Report(const char* what, double milliseconds, double target)
+{
+    std::printf("%-42s %9.1f ms   (target %g ms)%s\n", what, milliseconds, target,
+                milliseconds > target ? "  OVER" : "");
+}
+
+template <typename Action> double Measure(Action action)
+{
+    QElapsedTimer timer;
+    timer.start();
+    action();
+    QCoreApplication::processEvents();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    Collection c;
+    QStringList categories;
+    for (int i = 0; i < Categories; ++i)
+        categories.append(QStringLiteral("分类%1号").arg(i));
+    QList<Collection::Bookmark> bookmarks;
+    bookmarks.reserve(Bookmarks);
+    for (int i = 0; i < Bookmarks; ++i)
+        bookmarks.append({QStringLiteral("网站名称第%1个").arg(i),
+                          QStringLiteral("https://www.例子%1.中国/登录").arg(i),
+                          categories[i % Categories],
+                          QStringLiteral("备注%1").arg(i),
+                          {}});
+    c.Seed(categories, bookmarks);
+    c.WriteSettings("[记录]\n当前分类=0\n");
+    std::printf("%d bookmarks in %d categories\n", Bookmarks, Categories);
+
+    MainWindow* w = nullptr;
+    Report("start, MainWindow shown", Measure([&] {
+               w = &c.Start();
+               w->show();
+               [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(w);
+           }),
+           500);
+    Report("switch to 显示全部", Measure([&] { w->列表框_分类->setCurrentRow(Categories); }), 150);
+    std::printf("%-42s %9.1f MB   (target 150 MB)\n", "resident memory, all rows shown",
+                ResidentKilobytes() / 1024.0);
+    w->列表框_分类->setCurrentRow(0);
+    Report("switch between two 2,000-row categories", Measure([&] { w->列表框_分类->setCurrentRow(1); }), 10);
+    Report("  and back", Measure([&] { w->列表框_分类->setCurrentRow(0); }), 10);
+    w->列表框_分类->setCurrentRow(Categories);
+    Report("add one bookmark", Measure([&] {
+               w->网站名框->setText(QStringLiteral("新网站"));
+               w->地址框->setText(QStringLiteral("https://新网站.中国/"));
+               w->类型框->setCurrentText(QStringLiteral("分类3号"));
+               w->按钮1->click();
+           }),
+           50);
+    QItemSelection selection;
+    for (int row = 0; row < 2000; row += 2)
+        selection.select(w->Bookmarks().index(row, 0), w->Bookmarks().index(row, 0));
+    w->网址框->selectionModel()->select(selection, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    w->网址框->selectionModel()->setCurrentIndex(w->Bookmarks().index(0, 0), QItemSelectionModel::NoUpdate);
+    c.services.messageAnswers.enqueue(MessageAnswer::Yes);
+    QAction* deleteItem = nullptr;
+    for (QAction* action : w->操作菜单->actions())
+        if (action->text() == QStringLiteral("删除网址"))
+            deleteItem = action;
+    Report("delete 1,000 selected rows", Measure([&] { deleteItem->trigger(); }), 300);
+    std::printf("rows left: %d\n", w->Bookmarks().rowCount());
+    return 0;
+}

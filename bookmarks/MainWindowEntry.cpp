@@ -1,0 +1,177 @@
+// MainWindow: the entry panel, and deleting and clearing bookmarks.
+#include "MainWindow.h"
+
+#include "BookmarkListModel.h"
+#include "BookmarkTexts.h"
+#include "ProgramGlobals.h"
+#include "RuntimeServices.h"
+#include "StorageNames.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTreeView>
+
+namespace {
+
+const QString AddressIs = QStringLiteral("地址=?");
+
+const QString ShortColumns = QStringLiteral("名称,地址,分类,备注");
+const QString AllColumns =
+    QStringLiteral("名称,地址,分类,备注,账号,密码,账号标识,密码标识,标识类型,按钮标识,按钮标识类型,控件类型");
+
+} // namespace
+
+void MainWindow::AddFromEntryPanel()
+{
+    const QString name = 网站名框->text();
+    const QString address = 地址框->text();
+    const QString category = 类型框->currentText();
+    if (name.isEmpty() || address.isEmpty() || category.isEmpty()) {
+        m_services.ShowMessage(BookmarkTexts::MissingFields, MessageStyle::Ok, {}, this);
+        return;
+    }
+    if (m_globals.Database->Exists(Tables::Bookmarks, Columns::Address, AddressIs, {address})) {
+        m_services.ShowMessage(BookmarkTexts::AlreadyBookmarked, MessageStyle::Ok | MessageStyle::ErrorIcon,
+                               BookmarkTexts::ErrorTitle, this);
+        return;
+    }
+    BookmarkRecord bookmark;
+    bookmark.name = name;
+    bookmark.address = address;
+    bookmark.category = category;
+    bookmark.remark = 备注框->text();
+    if (!AddBookmark(bookmark))
+        return;
+    网站名框->clear();
+    地址框->clear();
+    网站名框->setFocus();
+}
+
+bool MainWindow::AddBookmark(const BookmarkRecord& b)
+{
+    // Login data is stored only together with an account.
+    const bool hasLogin = !b.account.isEmpty();
+    const bool stored = hasLogin
+                            ? m_globals.Database->Insert(Tables::Bookmarks, AllColumns,
+                                                         {b.name, b.address, b.category, b.remark, b.account,
+                                                          b.password, b.accountId, b.passwordId, b.idType,
+                                                          b.buttonId, b.buttonIdType, b.controlType})
+                            : m_globals.Database->Insert(Tables::Bookmarks, ShortColumns,
+                                                         {b.name, b.address, b.category, b.remark});
+    if (!stored) {
+        m_services.ShowMessage(BookmarkTexts::AddFailed, MessageStyle::Ok | MessageStyle::ErrorIcon,
+                               BookmarkTexts::ErrorTitle, this);
+        return false;
+    }
+    m_bookmarks->AppendRow({{b.name, b.address, b.category, b.remark}, hasLogin});
+    FitColumns(
+        {BookmarkListModel::NameColumn, BookmarkListModel::CategoryColumn, BookmarkListModel::RemarkColumn});
+    EnsureCategory(b.category);
+    return true;
+}
+
+void MainWindow::EnsureCategory(const QString& category)
+{
+    RecordTable& database = *m_globals.Database;
+    if (database.Exists(Tables::Categories, Columns::CategoryName, QStringLiteral("分类名=?"), {category}))
+        return;
+    if (!database.Insert(Tables::Categories, Columns::CategoryName, {category}))
+        return;
+    // Before "显示全部"; after a clear the list is empty and the name goes at the end.
+    const int count = 列表框_分类->count();
+    if (count > 0)
+        列表框_分类->insertItem(count - 1, category);
+    else
+        列表框_分类->addItem(category);
+    类型框->addItem(category);
+}
+
+void MainWindow::ModifyCurrentBookmark()
+{
+    const int row = CurrentRow();
+    if (row < 0) {
+        m_services.ShowMessage(BookmarkTexts::SelectRecordToModify, MessageStyle::Ok, {}, this);
+        return;
+    }
+    const QString name = 网站名框->text();
+    const QString address = 地址框->text();
+    const QString category = 类型框->currentText();
+    const QString remark = 备注框->text();
+    if (name.isEmpty() || address.isEmpty()) {
+        m_services.ShowMessage(BookmarkTexts::NameAndAddressRequired, MessageStyle::Ok, {}, this);
+        return;
+    }
+    const QString oldAddress = m_bookmarks->Cell(row, BookmarkListModel::AddressColumn);
+    const QString oldCategory = m_bookmarks->Cell(row, BookmarkListModel::CategoryColumn);
+    if (!m_globals.Database->Update(Tables::Bookmarks, QStringLiteral("名称=?,地址=?,分类=?,备注=?"),
+                                    AddressIs, {name, address, category, remark, oldAddress})) {
+        m_services.ShowMessage(BookmarkTexts::ModifyFailed, MessageStyle::Ok | MessageStyle::ErrorIcon,
+                               BookmarkTexts::ErrorTitle, this);
+        return;
+    }
+    if (category == oldCategory) {
+        m_bookmarks->SetRow(row, {{name, address, category, remark}, m_bookmarks->RowAt(row).hasLogin});
+        FitColumns({BookmarkListModel::NameColumn, BookmarkListModel::CategoryColumn,
+                    BookmarkListModel::RemarkColumn});
+    } else {
+        // The bookmark no longer belongs to the category on show.
+        m_bookmarks->RemoveRow(row);
+        EnsureCategory(category);
+    }
+}
+
+void MainWindow::LoadCurrentBookmark()
+{
+    const int row = CurrentRow();
+    if (row < 0)
+        return;
+    网站名框->setText(m_bookmarks->Cell(row, BookmarkListModel::NameColumn));
+    地址框->setText(m_bookmarks->Cell(row, BookmarkListModel::AddressColumn));
+    类型框->setCurrentText(m_bookmarks->Cell(row, BookmarkListModel::CategoryColumn));
+    备注框->setText(m_bookmarks->Cell(row, BookmarkListModel::RemarkColumn));
+}
+
+void MainWindow::DeleteSelectedBookmarks()
+{
+    const QList<int> rows = SelectedRows();
+    if (rows.isEmpty()) {
+        m_services.ShowMessage(BookmarkTexts::SelectBookmarksToDelete, MessageStyle::Ok, {}, this);
+        return;
+    }
+    if (m_services.ShowMessage(BookmarkTexts::ConfirmDelete, MessageStyle::YesNo | MessageStyle::QuestionIcon,
+                               BookmarkTexts::QuestionTitle, this) != MessageAnswer::Yes)
+        return;
+
+    RecordTable& database = *m_globals.Database;
+    const bool inTransaction = database.BeginTransaction();
+    QList<int> deleted; // descending
+    for (auto it = rows.crbegin(); it != rows.crend(); ++it) {
+        if (database.Delete(Tables::Bookmarks, AddressIs,
+                            {m_bookmarks->Cell(*it, BookmarkListModel::AddressColumn)}))
+            deleted.append(*it);
+    }
+    if (inTransaction && !database.Commit()) {
+        database.Rollback();
+        return;
+    }
+    m_bookmarks->RemoveRows(deleted);
+}
+
+void MainWindow::ClearAllData()
+{
+    if (m_services.ShowMessage(BookmarkTexts::ConfirmClear, MessageStyle::YesNo | MessageStyle::QuestionIcon,
+                               BookmarkTexts::QuestionTitle, this) != MessageAnswer::Yes)
+        return;
+    RecordTable& database = *m_globals.Database;
+    if (!database.BeginTransaction())
+        return;
+    if (!database.DeleteAll(Tables::Bookmarks) || !database.DeleteAll(Tables::Categories) ||
+        !database.Commit()) {
+        database.Rollback();
+        return;
+    }
+    m_bookmarks->RemoveAll();
+    // 类型框 keeps the old names: they stay on offer for the next bookmark.
+    列表框_分类->clear();
+}

@@ -1,0 +1,99 @@
+// MainWindow: the category list and the bookmark list it selects.
+#include "MainWindow.h"
+
+#include "BookmarkListModel.h"
+#include "BookmarkTexts.h"
+#include "ProgramGlobals.h"
+#include "SettingsKeys.h"
+#include "StorageNames.h"
+#include "TextNumber.h"
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QSignalBlocker>
+#include <QTreeView>
+
+void MainWindow::FillCategoryList()
+{
+    RecordTable& database = *m_globals.Database;
+    const int remembered = TextToInteger(m_globals.Settings().Read(Settings::CurrentCategory));
+
+    if (database.Query(Tables::Categories, QStringLiteral("*")) != 0) {
+        while (!database.IsAfterLast()) {
+            const QString name = database.ReadText(Columns::CategoryName);
+            列表框_分类->addItem(name);
+            类型框->addItem(name);
+            database.MoveNext();
+        }
+    }
+    database.CloseRecordSet();
+    列表框_分类->addItem(BookmarkTexts::ShowAll);
+
+    {
+        // ShowCategory runs once, below, not also for the selection made here.
+        const QSignalBlocker blocker(列表框_分类);
+        const int row = remembered == -1 ? 列表框_分类->count() - 1 : remembered;
+        if (row >= 0 && row < 列表框_分类->count())
+            列表框_分类->setCurrentRow(row);
+    }
+    ShowCategory();
+}
+
+void MainWindow::ShowCategory()
+{
+    const int row = SelectedCategoryRow();
+    if (row < 0)
+        return;
+    const QString text = 列表框_分类->item(row)->text();
+    if (text != BookmarkTexts::ShowAll)
+        类型框->setCurrentText(text);
+    FillBookmarkList(text == BookmarkTexts::ShowAll ? QString() : text);
+}
+
+void MainWindow::FillBookmarkList(const QString& category)
+{
+    RecordTable& database = *m_globals.Database;
+    // Only the columns on show and the account: 100,000 rows of all twelve would be read for nothing.
+    const QString fields = QStringLiteral("名称,地址,分类,备注,账号");
+    QList<BookmarkListModel::Row> rows;
+    if (category.isEmpty())
+        database.Query(Tables::Bookmarks, fields);
+    else
+        database.Query(Tables::Bookmarks, fields, QStringLiteral("分类=?"), {category});
+    while (!database.IsAfterLast()) {
+        rows.append({{database.ReadText(Columns::Name), database.ReadText(Columns::Address),
+                      database.ReadText(Columns::Category), database.ReadText(Columns::Remark)},
+                     !database.ReadText(Columns::Account).isEmpty()});
+        database.MoveNext();
+    }
+    database.CloseRecordSet();
+
+    // Rows are overwritten in place: a selection kept from the previous category would point at
+    // other bookmarks, and a delete would take those.
+    网址框->clearSelection();
+    m_bookmarks->Rewrite(std::move(rows));
+    FitColumns({BookmarkListModel::NameColumn});
+}
+
+int MainWindow::CurrentRow() const
+{
+    const QModelIndex current = 网址框->selectionModel()->currentIndex();
+    if (!current.isValid() || !网址框->selectionModel()->isRowSelected(current.row(), {}))
+        return -1;
+    return current.row();
+}
+
+QList<int> MainWindow::SelectedRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex& index : 网址框->selectionModel()->selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+int MainWindow::SelectedCategoryRow() const
+{
+    const QModelIndexList selected = 列表框_分类->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
