@@ -1,5 +1,6 @@
 #include "BookmarkListModel.h"
 #include "Collection.h"
+#include "WindowProbes.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -9,6 +10,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
 
@@ -93,11 +95,25 @@ int main(int argc, char* argv[])
     w->网址框->selectionModel()->select(selection, QItemSelectionModel::Select | QItemSelectionModel::Rows);
     w->网址框->selectionModel()->setCurrentIndex(w->Bookmarks().index(0, 0), QItemSelectionModel::NoUpdate);
     c.services.messageAnswers.enqueue(MessageAnswer::Yes);
-    QAction* deleteItem = nullptr;
-    for (QAction* action : w->操作菜单->actions())
-        if (action->text() == QStringLiteral("删除网址"))
-            deleteItem = action;
-    Report("delete 1,000 selected rows", Measure([&] { deleteItem->trigger(); }), 300);
+    Report("delete 1,000 selected rows", Measure([&] { Choose(*w, QStringLiteral("删除网址")); }), 300);
     std::printf("rows left: %d\n", w->Bookmarks().rowCount());
+
+    QTemporaryDir files;
+    const QString exported = files.filePath(QStringLiteral("bookmarks.txt"));
+    c.services.fileAnswers.enqueue(exported);
+    Report("export all bookmarks", Measure([&] { Choose(*w, QStringLiteral("导出数据")); }), 300);
+    c.services.inputAnswers.enqueue(QStringLiteral("第12"));
+    Report("search by name", Measure([&] { Choose(*w, QStringLiteral("在名称中查找...")); }), 100);
+    std::printf("  %d found\n", w->Bookmarks().rowCount());
+    c.services.inputAnswers.enqueue(QStringLiteral("例子3"));
+    Report("search by address", Measure([&] { Choose(*w, QStringLiteral("在地址中查找...")); }), 100);
+    std::printf("  %d found\n", w->Bookmarks().rowCount());
+
+    c.services.messageAnswers.enqueue(MessageAnswer::Yes);
+    Choose(*w, QStringLiteral("清空数据"));
+    c.services.fileAnswers.enqueue(exported);
+    Report("import the exported file, emptied collection",
+           Measure([&] { Choose(*w, QStringLiteral("导入数据")); }), 1500);
+    std::printf("  %d rows shown\n", w->Bookmarks().rowCount());
     return 0;
 }

@@ -55,6 +55,17 @@ void BookmarkListModel::AppendRow(const Row& row)
     endInsertRows();
 }
 
+void BookmarkListModel::AppendRows(QList<Row> rows)
+{
+    if (rows.isEmpty())
+        return;
+    beginInsertRows({}, int(m_rows.size()), int(m_rows.size() + rows.size() - 1));
+    m_rows.reserve(m_rows.size() + rows.size());
+    for (Row& row : rows)
+        m_rows.push_back(std::move(row));
+    endInsertRows();
+}
+
 void BookmarkListModel::SetRow(int row, const Row& values)
 {
     if (m_rows[row] == values)

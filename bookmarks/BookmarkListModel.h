@@ -32,6 +32,7 @@ public:
     const QString& Cell(int row, Column column) const { return RowAt(row).cells[column]; }
 
     void AppendRow(const Row& row);
+    void AppendRows(QList<Row> rows);
     void SetRow(int row, const Row& values);
     void RemoveRow(int row);
     // Rows in descending order; neighbouring rows go in one step.
@@ -41,6 +42,7 @@ public:
     // count and removes the surplus from the bottom.
     void Rewrite(QList<Row> rows);
 
+    const QColor& TextBackground() const { return m_textBackground; }
     void SetTextBackground(const QColor& color);
     void SetTextColor(const QColor& color);
 

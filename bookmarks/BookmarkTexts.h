@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -50,4 +51,66 @@ inline const QString ModifyFailed = QStringLiteral("修改失败");
 inline const QString SelectBookmarksToDelete = QStringLiteral("请选择要删除的网址!");
 inline const QString ConfirmDelete = QStringLiteral("确定删除选定网址吗？");
 inline const QString ConfirmClear = QStringLiteral("确定清空网址数据吗？");
+
+// Categories
+inline const QString SelectCategoryToRename = QStringLiteral("请选择要重命名的分类");
+inline const QString NewCategoryPrompt = QStringLiteral("输入新分类名称：");
+inline const QString SelectCategoryToDelete = QStringLiteral("请选择要删除的分类");
+inline const QString ConfirmDeleteCategory = QStringLiteral("确定删除此分类吗？");
+inline const QString QuestionTitleColon = QStringLiteral("询问：");
+inline const QString SelectRecordsToMove = QStringLiteral("请选择修改分类的的记录！");
+inline const QString ChangeCategoryCaption = QStringLiteral("修改分类");
+inline const QString ChooseNewCategory = QStringLiteral("选择新分类：");
+inline const QString ChooseCategory = QStringLiteral("选择分类：");
+inline const QString OkButton = QStringLiteral("确定");
+inline const QString CancelButton = QStringLiteral("取消");
+
+// Search
+inline const QString FindNamePrompt = QStringLiteral("输入要查找的网页名称。可为名称部分内容。");
+inline const QString FindAddressPrompt = QStringLiteral("输入要查找的网址。可为网址部分内容。");
+
+// Import and export
+inline const QString SaveTitle = QStringLiteral("保存");
+inline const QString TextFileFilter = QStringLiteral("文本文件(*.txt)|*.txt");
+inline const QString CannotWriteFile = QStringLiteral("无法写入文件：");
+inline const QString CannotReadFile = QStringLiteral("无法打开文件：");
+
+// Appearance dialog
+inline const QString AppearanceCaption = QStringLiteral("外观设置");
+inline const QString BookmarkListGroup = QStringLiteral("地址列表框");
+inline const QString TextColorLabel = QStringLiteral("文本颜色：");
+inline const QString TextBackColorLabel = QStringLiteral("字体背景颜色：");
+inline const QString BackColorLabel = QStringLiteral("背景颜色：");
+inline const QString FontNameLabel = QStringLiteral("字体名称：");
+inline const QString FontSizeLabel = QStringLiteral("字体大小：");
+inline const QString CategoryListGroup = QStringLiteral("分类列表框");
+inline const QString FontColorLabel = QStringLiteral("字体颜色：");
+inline const QString WindowSizeLabel = QStringLiteral("窗口：宽        高       ");
+inline const QStringList FontNames = {QStringLiteral("方正姚体"),    QStringLiteral("仿宋_GB2312"),
+                                      QStringLiteral("黑体"),        QStringLiteral("华文新魏"),
+                                      QStringLiteral("楷体_GB2312"), QStringLiteral("隶书"),
+                                      QStringLiteral("宋体"),        QStringLiteral("宋体_PUA"),
+                                      QStringLiteral("新宋体"),      QStringLiteral("幼圆")};
+inline const QString SizeNotWhole = QStringLiteral("窗口的宽和高必须是整数。");
+
+// Account dialog
+inline const QString AccountCaption = QStringLiteral("添加新网站账号信息");
+inline const QString NameField = QStringLiteral("名称：");
+inline const QString SiteAddressField = QStringLiteral("网站地址：");
+inline const QString AccountField = QStringLiteral("帐号：");
+inline const QString PasswordField = QStringLiteral("密码：");
+inline const QString AccountIdField = QStringLiteral("账号标识：");
+inline const QString PasswordIdField = QStringLiteral("密码标识：");
+inline const QString IdTypeField = QStringLiteral("标识类型：");
+inline const QString ButtonIdField = QStringLiteral("按钮标识：");
+inline const QString ControlTypeField = QStringLiteral("控件类型：");
+inline const QStringList IdTypes = {QStringLiteral("0、ID"), QStringLiteral("1、名称"),
+                                    QStringLiteral("2、标题"), QStringLiteral("3、索引"),
+                                    QStringLiteral("4、地址")};
+inline const QString ButtonControl = QStringLiteral("按钮");
+inline const QString LinkControl = QStringLiteral("链接");
+inline const QString ShowPassword = QStringLiteral("显示");
+inline const QString AccountAndPasswordRequired =
+    QStringLiteral("请输入帐号和密码。如果是邮箱账号，不要填后缀。");
+inline const QString ModifySucceeded = QStringLiteral("修改成功");
 } // namespace BookmarkTexts

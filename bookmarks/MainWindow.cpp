@@ -1,10 +1,13 @@
 #include "MainWindow.h"
 
+#include "AccountDialog.h"
+#include "AppearanceDialog.h"
 #include "BookmarkListModel.h"
 #include "BookmarkTexts.h"
 #include "BuiltInTexts.h"
 #include "ColorValue.h"
 #include "DatabaseFile.h"
+#include "Placement.h"
 #include "ProgramGlobals.h"
 #include "RuntimeServices.h"
 #include "SettingsKeys.h"
@@ -26,14 +29,6 @@
 
 namespace {
 
-template <typename Widget>
-Widget* Place(Widget* widget, const QString& name, int left, int top, int width, int height)
-{
-    widget->setObjectName(name);
-    widget->setGeometry(left, top, width, height);
-    return widget;
-}
-
 QLabel* PlaceLabel(QWidget* parent, const QString& name, const QString& text, int left, int top, int width,
                    int height)
 {
@@ -45,27 +40,6 @@ QLabel* PlaceLabel(QWidget* parent, const QString& name, const QString& text, in
 QPushButton* PlaceButton(QWidget* parent, const QString& name, const QString& text, int left, int top)
 {
     return Place(new QPushButton(text, parent), name, left, top, 50, 24);
-}
-
-void SetColors(QWidget* widget, const QColor& text, const QColor& base)
-{
-    QPalette palette = widget->palette();
-    if (text.isValid())
-        palette.setColor(QPalette::Text, text);
-    if (base.isValid())
-        palette.setColor(QPalette::Base, base);
-    widget->setPalette(palette);
-}
-
-// An empty name or a size of 0 keeps what the control has.
-void SetFont(QWidget* widget, const QString& name, int size)
-{
-    QFont font = widget->font();
-    if (!name.isEmpty())
-        font.setFamily(name);
-    if (size > 0)
-        font.setPointSize(size);
-    widget->setFont(font);
 }
 
 } // namespace
@@ -132,17 +106,17 @@ void MainWindow::CreateMenus()
     操作菜单->setObjectName(BookmarkTexts::OperationsMenu);
     操作菜单->addAction(BookmarkTexts::OpenWebPage, this, [this] { emit openBookmarkRequested(0); });
     操作菜单->addAction(BookmarkTexts::OpenInBuiltInBrowser, this, [this] { emit openBookmarkRequested(1); });
-    操作菜单->addAction(BookmarkTexts::ExportData);
-    操作菜单->addAction(BookmarkTexts::ImportData);
+    操作菜单->addAction(BookmarkTexts::ExportData, this, &MainWindow::ExportData);
+    操作菜单->addAction(BookmarkTexts::ImportData, this, &MainWindow::ImportData);
     操作菜单->addSeparator();
-    操作菜单->addAction(BookmarkTexts::ChangeCategory);
+    操作菜单->addAction(BookmarkTexts::ChangeCategory, this, &MainWindow::OpenChangeCategoryDialog);
     操作菜单->addAction(BookmarkTexts::DeleteBookmarks, this, &MainWindow::DeleteSelectedBookmarks);
     操作菜单->addAction(BookmarkTexts::ClearData, this, &MainWindow::ClearAllData);
     操作菜单->addSeparator();
-    操作菜单->addAction(BookmarkTexts::FindInNames);
-    操作菜单->addAction(BookmarkTexts::FindInAddresses);
+    操作菜单->addAction(BookmarkTexts::FindInNames, this, &MainWindow::FindInNames);
+    操作菜单->addAction(BookmarkTexts::FindInAddresses, this, &MainWindow::FindInAddresses);
     操作菜单->addSeparator();
-    操作菜单->addAction(BookmarkTexts::AppearanceSettings);
+    操作菜单->addAction(BookmarkTexts::AppearanceSettings, this, &MainWindow::OpenAppearanceDialog);
     使用自带浏览器 = 操作菜单->addAction(BookmarkTexts::UseBuiltInBrowser);
     使用自带浏览器->setCheckable(true);
     // The menu flips the tick itself; ToggleBuiltInBrowser owns that, so take the click only.
@@ -153,14 +127,15 @@ void MainWindow::CreateMenus()
 
     分类菜单 = new QMenu(BookmarkTexts::CategoryMenu, this);
     分类菜单->setObjectName(BookmarkTexts::CategoryMenu);
-    分类菜单->addAction(BookmarkTexts::RenameCategory);
-    分类菜单->addAction(BookmarkTexts::DeleteCategory);
+    分类菜单->addAction(BookmarkTexts::RenameCategory, this, &MainWindow::RenameCategory);
+    分类菜单->addAction(BookmarkTexts::DeleteCategory, this, &MainWindow::DeleteCategory);
 }
 
 void MainWindow::ConnectEvents()
 {
     connect(按钮1, &QPushButton::clicked, this, &MainWindow::AddFromEntryPanel);
     connect(按钮4, &QPushButton::clicked, this, &MainWindow::ModifyCurrentBookmark);
+    connect(按钮2, &QPushButton::clicked, this, &MainWindow::OpenAccountDialog);
     for (QLineEdit* field : {网站名框, 地址框, 备注框, 类型框->lineEdit()})
         connect(field, &QLineEdit::returnPressed, this, &MainWindow::AddFromEntryPanel);
 
@@ -206,29 +181,6 @@ void MainWindow::OnWillBeDestroyed()
     m_globals.Settings().Write(Settings::CurrentCategory, QString::number(SelectedCategoryRow()));
 }
 
-void MainWindow::ApplySavedAppearance()
-{
-    const IniFile settings = m_globals.Settings();
-    // A present but empty text colour switches the saved appearance off as a whole.
-    const QString textColor = settings.Read(Settings::TextColor);
-    if (textColor.isEmpty())
-        return;
-    const auto number = [&](const SettingKey& key) { return TextToInteger(settings.Read(key)); };
-    const auto color = [&](const SettingKey& key) { return ColorFromStoredValue(number(key)); };
-
-    m_bookmarks->SetTextColor(ColorFromStoredValue(TextToInteger(textColor)));
-    SetColors(网址框, ColorFromStoredValue(TextToInteger(textColor)), {});
-    m_bookmarks->SetTextBackground(color(Settings::TextBackColor));
-    SetColors(网址框, {}, color(Settings::BackColor));
-    SetFont(网址框, settings.Read(Settings::FontName), number(Settings::FontSize));
-    const int width = number(Settings::Width);
-    const int height = number(Settings::Height);
-    if (width > 0 && height > 0)
-        resize(width, height);
-    SetColors(列表框_分类, color(Settings::CategoryTextColor), color(Settings::CategoryBackColor));
-    SetFont(列表框_分类, settings.Read(Settings::CategoryFontName), number(Settings::CategoryFontSize));
-}
-
 void MainWindow::AddDefaultBookmarkIfEmpty()
 {
     if (m_bookmarks->rowCount() > 0 || !m_globals.Database->IsOpen())
@@ -259,6 +211,8 @@ void MainWindow::LayOutMainWindow()
     列表框_分类->setGeometry(网址框->width() + 1, 列表框_分类->y(), 列表框_分类->width(), h - 109);
     标签1->move(列表框_分类->x() + 2, 标签1->y());
     外形框1->move(外形框1->x(), h - 83);
+    if (m_appearanceDialog)
+        m_appearanceDialog->ShowWindowSize(size());
 }
 
 void MainWindow::ToggleBuiltInBrowser()
@@ -272,4 +226,14 @@ void MainWindow::FitColumns(std::initializer_list<int> columns)
 {
     for (int column : columns)
         网址框->resizeColumnToContents(column);
+}
+
+AppearanceDialog* MainWindow::OpenedAppearanceDialog() const
+{
+    return m_appearanceDialog;
+}
+
+AccountDialog* MainWindow::OpenedAccountDialog() const
+{
+    return m_accountDialog;
 }

@@ -1,9 +1,13 @@
 #pragma once
 
 #include "BookmarkRecord.h"
+#include "BookmarkTextFile.h"
 
+#include <QPointer>
 #include <QWidget>
 
+class AccountDialog;
+class AppearanceDialog;
 class BookmarkListModel;
 class QAction;
 class QComboBox;
@@ -33,7 +37,14 @@ public:
     // when the database refused it.
     bool AddBookmark(const BookmarkRecord& bookmark);
     void EnsureCategory(const QString& category);
+    // A category just stored: into the category list before "显示全部" and into 类型框.
+    void ShowNewCategory(const QString& category);
     void LayOutMainWindow();
+    // After a stored change of the bookmark in `row`: rewritten in place while it keeps its
+    // category, otherwise taken off the list on show and its category registered.
+    void ShowModifiedBookmark(int row, const QString& oldCategory, const BookmarkRecord& bookmark,
+                              bool hasLogin);
+    void FitColumns(std::initializer_list<int> columns);
 
     // The selected row the list reports as current, -1 when none.
     int CurrentRow() const;
@@ -42,6 +53,47 @@ public:
     // The selected entry of 列表框_分类, -1 when none.
     int SelectedCategoryRow() const;
     BookmarkListModel& Bookmarks() const { return *m_bookmarks; }
+    ProgramGlobals& Globals() const { return m_globals; }
+    RuntimeServices& Services() const { return m_services; }
+
+    // Categories
+    void RenameCategory();
+    void DeleteCategory();
+    void OpenChangeCategoryDialog();
+
+    // Search: every bookmark whose name (or address) contains the text, taken literally.
+    void FindInNames();
+    void FindInAddresses();
+    void ShowMatches(const QString& column, const QString& text);
+
+    // The "|" text files
+    void ExportData();
+    void ImportData();
+    // Adds the lines whose address is not stored yet, in one transaction; returns how many.
+    int ImportLines(const QList<BookmarkTextFile::Line>& lines);
+
+    // Appearance of the two lists, as the appearance dialog edits it
+    QColor ListTextColor() const;
+    void SetListTextColor(const QColor& color);
+    QColor ListTextBackColor() const;
+    void SetListTextBackColor(const QColor& color);
+    QColor ListBackColor() const;
+    void SetListBackColor(const QColor& color);
+    QString ListFontName() const;
+    int ListFontSize() const;
+    void SetListFont(const QString& name, int size);
+    QColor CategoryTextColor() const;
+    void SetCategoryTextColor(const QColor& color);
+    QColor CategoryBackColor() const;
+    void SetCategoryBackColor(const QColor& color);
+    QString CategoryFontName() const;
+    int CategoryFontSize() const;
+    void SetCategoryFont(const QString& name, int size);
+
+    void OpenAppearanceDialog();
+    void OpenAccountDialog();
+    AppearanceDialog* OpenedAppearanceDialog() const;
+    AccountDialog* OpenedAccountDialog() const;
 
     QTreeView* 网址框;
     QLabel* 标签1;
@@ -79,15 +131,21 @@ private:
     void ApplySavedAppearance();
     void AddDefaultBookmarkIfEmpty();
 
+    // Shows the rows of the query just made, in place of the list's rows.
+    void ShowQueriedRows();
+    // Only the columns on show and the account: 100,000 rows of all twelve would be read for nothing.
+    inline static const QString ShownFields = QStringLiteral("名称,地址,分类,备注,账号");
+
     void AddFromEntryPanel();
     void ModifyCurrentBookmark();
     void LoadCurrentBookmark();
     void DeleteSelectedBookmarks();
     void ClearAllData();
     void ToggleBuiltInBrowser();
-    void FitColumns(std::initializer_list<int> columns);
 
     ProgramGlobals& m_globals;
     RuntimeServices& m_services;
     BookmarkListModel* m_bookmarks;
+    QPointer<AppearanceDialog> m_appearanceDialog;
+    QPointer<AccountDialog> m_accountDialog;
 };

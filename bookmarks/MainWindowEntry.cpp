@@ -1,6 +1,8 @@
 // MainWindow: the entry panel, and deleting and clearing bookmarks.
 #include "MainWindow.h"
+#include "Placement.h"
 
+#include "AccountDialog.h"
 #include "BookmarkListModel.h"
 #include "BookmarkTexts.h"
 #include "ProgramGlobals.h"
@@ -76,11 +78,15 @@ void MainWindow::EnsureCategory(const QString& category)
     RecordTable& database = *m_globals.Database;
     if (database.Exists(Tables::Categories, Columns::CategoryName, QStringLiteral("分类名=?"), {category}))
         return;
-    if (!database.Insert(Tables::Categories, Columns::CategoryName, {category}))
-        return;
-    // Before "显示全部"; after a clear the list is empty and the name goes at the end.
+    if (database.Insert(Tables::Categories, Columns::CategoryName, {category}))
+        ShowNewCategory(category);
+}
+
+void MainWindow::ShowNewCategory(const QString& category)
+{
+    // Before "显示全部"; after a clear the list has none, and names go at the end in their order.
     const int count = 列表框_分类->count();
-    if (count > 0)
+    if (count > 0 && 列表框_分类->item(count - 1)->text() == BookmarkTexts::ShowAll)
         列表框_分类->insertItem(count - 1, category);
     else
         列表框_分类->addItem(category);
@@ -110,14 +116,25 @@ void MainWindow::ModifyCurrentBookmark()
                                BookmarkTexts::ErrorTitle, this);
         return;
     }
-    if (category == oldCategory) {
-        m_bookmarks->SetRow(row, {{name, address, category, remark}, m_bookmarks->RowAt(row).hasLogin});
+    BookmarkRecord bookmark;
+    bookmark.name = name;
+    bookmark.address = address;
+    bookmark.category = category;
+    bookmark.remark = remark;
+    ShowModifiedBookmark(row, oldCategory, bookmark, m_bookmarks->RowAt(row).hasLogin);
+}
+
+void MainWindow::ShowModifiedBookmark(int row, const QString& oldCategory, const BookmarkRecord& b,
+                                      bool hasLogin)
+{
+    if (b.category == oldCategory) {
+        m_bookmarks->SetRow(row, {{b.name, b.address, b.category, b.remark}, hasLogin});
         FitColumns({BookmarkListModel::NameColumn, BookmarkListModel::CategoryColumn,
                     BookmarkListModel::RemarkColumn});
     } else {
         // The bookmark no longer belongs to the category on show.
         m_bookmarks->RemoveRow(row);
-        EnsureCategory(category);
+        EnsureCategory(b.category);
     }
 }
 
@@ -126,10 +143,21 @@ void MainWindow::LoadCurrentBookmark()
     const int row = CurrentRow();
     if (row < 0)
         return;
+    if (m_accountDialog) {
+        m_accountDialog->Refill();
+        return;
+    }
     网站名框->setText(m_bookmarks->Cell(row, BookmarkListModel::NameColumn));
     地址框->setText(m_bookmarks->Cell(row, BookmarkListModel::AddressColumn));
     类型框->setCurrentText(m_bookmarks->Cell(row, BookmarkListModel::CategoryColumn));
     备注框->setText(m_bookmarks->Cell(row, BookmarkListModel::RemarkColumn));
+}
+
+void MainWindow::OpenAccountDialog()
+{
+    if (!m_accountDialog)
+        m_accountDialog = new AccountDialog(*this);
+    ShowInFront(m_accountDialog);
 }
 
 void MainWindow::DeleteSelectedBookmarks()

@@ -52,14 +52,18 @@ void MainWindow::ShowCategory()
 
 void MainWindow::FillBookmarkList(const QString& category)
 {
-    RecordTable& database = *m_globals.Database;
-    // Only the columns on show and the account: 100,000 rows of all twelve would be read for nothing.
-    const QString fields = QStringLiteral("名称,地址,分类,备注,账号");
-    QList<BookmarkListModel::Row> rows;
     if (category.isEmpty())
-        database.Query(Tables::Bookmarks, fields);
+        m_globals.Database->Query(Tables::Bookmarks, ShownFields);
     else
-        database.Query(Tables::Bookmarks, fields, QStringLiteral("分类=?"), {category});
+        m_globals.Database->Query(Tables::Bookmarks, ShownFields, QStringLiteral("分类=?"), {category});
+    ShowQueriedRows();
+    FitColumns({BookmarkListModel::NameColumn});
+}
+
+void MainWindow::ShowQueriedRows()
+{
+    RecordTable& database = *m_globals.Database;
+    QList<BookmarkListModel::Row> rows;
     while (!database.IsAfterLast()) {
         rows.append({{database.ReadText(Columns::Name), database.ReadText(Columns::Address),
                       database.ReadText(Columns::Category), database.ReadText(Columns::Remark)},
@@ -68,11 +72,10 @@ void MainWindow::FillBookmarkList(const QString& category)
     }
     database.CloseRecordSet();
 
-    // Rows are overwritten in place: a selection kept from the previous category would point at
+    // Rows are overwritten in place: a selection kept from the previous list would point at
     // other bookmarks, and a delete would take those.
     网址框->clearSelection();
     m_bookmarks->Rewrite(std::move(rows));
-    FitColumns({BookmarkListModel::NameColumn});
 }
 
 int MainWindow::CurrentRow() const

@@ -91,9 +91,10 @@ private slots:
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 0);
         // The window's closing stored the selected category: "显示全部", after the default bookmark's.
-        QCOMPARE(IniFile(dir.filePath(QStringLiteral("qavex.ini")))
-                     .Read(Settings::CurrentCategory.section, Settings::CurrentCategory.key, QStringLiteral("x")),
-                 QStringLiteral("1"));
+        QCOMPARE(
+            IniFile(dir.filePath(QStringLiteral("qavex.ini")))
+                .Read(Settings::CurrentCategory.section, Settings::CurrentCategory.key, QStringLiteral("x")),
+            QStringLiteral("1"));
         QVERIFY(QFile::exists(dir.filePath(QStringLiteral("qavex.mdb"))));
     }
 };

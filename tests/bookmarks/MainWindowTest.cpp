@@ -2,6 +2,7 @@
 #include "BuiltInTexts.h"
 #include "Collection.h"
 #include "IniFile.h"
+#include "WindowProbes.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -16,60 +17,6 @@
 #include <QTreeView>
 
 namespace {
-
-QStringList CategoryEntries(const MainWindow& w)
-{
-    QStringList entries;
-    for (int i = 0; i < w.列表框_分类->count(); ++i)
-        entries.append(w.列表框_分类->item(i)->text());
-    return entries;
-}
-
-QStringList TypeEntries(const MainWindow& w)
-{
-    QStringList entries;
-    for (int i = 0; i < w.类型框->count(); ++i)
-        entries.append(w.类型框->itemText(i));
-    return entries;
-}
-
-// The names shown, top to bottom.
-QStringList Names(const MainWindow& w)
-{
-    QStringList names;
-    for (int row = 0; row < w.Bookmarks().rowCount(); ++row)
-        names.append(w.Bookmarks().Cell(row, BookmarkListModel::NameColumn));
-    return names;
-}
-
-void SelectRows(MainWindow& w, const QList<int>& rows)
-{
-    QItemSelectionModel* selection = w.网址框->selectionModel();
-    selection->clearSelection();
-    for (int row : rows)
-        selection->setCurrentIndex(w.Bookmarks().index(row, 0),
-                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
-}
-
-void Choose(MainWindow& w, const QString& item)
-{
-    for (QAction* action : w.操作菜单->actions()) {
-        if (action->text() == item) {
-            action->trigger();
-            return;
-        }
-    }
-    QFAIL(qPrintable(QStringLiteral("no menu item ") + item));
-}
-
-void Type(MainWindow& w, const QString& name, const QString& address, const QString& category,
-          const QString& remark = {})
-{
-    w.网站名框->setText(name);
-    w.地址框->setText(address);
-    w.类型框->setCurrentText(category);
-    w.备注框->setText(remark);
-}
 
 using Message = ScriptedRuntimeServices::Message;
 
@@ -113,7 +60,8 @@ private slots:
         QCOMPARE(w.列表框_分类->palette().color(QPalette::Base), QColor(236, 236, 236));
         QVERIFY(c.services.messages.isEmpty());
         // No login data: the short insert leaves the login columns out.
-        QCOMPARE(c.Select(QStringLiteral("select count(*) from 网址 where 账号 is not null or 控件类型 is not null")),
+        QCOMPARE(c.Select(QStringLiteral(
+                     "select count(*) from 网址 where 账号 is not null or 控件类型 is not null")),
                  QStringList{"0"});
     }
 

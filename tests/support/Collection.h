@@ -37,6 +37,7 @@ public:
     void Stop();
 
     MainWindow& window() { return *m_window; }
+    ProgramGlobals& Globals() { return *m_globals; }
     ScriptedRuntimeServices services;
 
 private:

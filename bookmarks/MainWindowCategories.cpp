@@ -1,0 +1,88 @@
+// MainWindow: renaming and deleting categories, moving bookmarks to another one.
+#include "MainWindow.h"
+
+#include "BookmarkListModel.h"
+#include "BookmarkTexts.h"
+#include "ChangeCategoryDialog.h"
+#include "ProgramGlobals.h"
+#include "RuntimeServices.h"
+#include "StorageNames.h"
+
+#include <QListWidget>
+#include <QSignalBlocker>
+#include <QTreeView>
+
+void MainWindow::RenameCategory()
+{
+    const int row = SelectedCategoryRow();
+    if (row < 0) {
+        m_services.ShowMessage(BookmarkTexts::SelectCategoryToRename, MessageStyle::Ok, {}, this);
+        return;
+    }
+    const QString oldName = 列表框_分类->item(row)->text();
+    if (oldName == BookmarkTexts::ShowAll)
+        return;
+    QString newName;
+    if (!m_services.InputBox(BookmarkTexts::NewCategoryPrompt, {}, {}, newName, this) || newName.isEmpty())
+        return;
+
+    RecordTable& database = *m_globals.Database;
+    // Bookmarks and category change together or not at all.
+    if (!database.BeginTransaction())
+        return;
+    if (!database.Update(Tables::Bookmarks, QStringLiteral("分类=?"), QStringLiteral("分类=?"),
+                         {newName, oldName}) ||
+        !database.Update(Tables::Categories, QStringLiteral("分类名=?"), QStringLiteral("分类名=?"),
+                         {newName, oldName}) ||
+        !database.Commit()) {
+        database.Rollback();
+        return;
+    }
+    列表框_分类->item(row)->setText(newName);
+    for (int i = 0; i < m_bookmarks->rowCount(); ++i) {
+        BookmarkListModel::Row shown = m_bookmarks->RowAt(i);
+        shown.cells[BookmarkListModel::CategoryColumn] = newName;
+        m_bookmarks->SetRow(i, shown);
+    }
+}
+
+void MainWindow::DeleteCategory()
+{
+    const int row = SelectedCategoryRow();
+    if (row < 0) {
+        m_services.ShowMessage(BookmarkTexts::SelectCategoryToDelete, MessageStyle::Ok, {}, this);
+        return;
+    }
+    const QString name = 列表框_分类->item(row)->text();
+    if (name == BookmarkTexts::ShowAll)
+        return;
+    if (m_services.ShowMessage(BookmarkTexts::ConfirmDeleteCategory,
+                               MessageStyle::YesNo | MessageStyle::QuestionIcon,
+                               BookmarkTexts::QuestionTitleColon, this) != MessageAnswer::Yes)
+        return;
+
+    RecordTable& database = *m_globals.Database;
+    if (!database.BeginTransaction())
+        return;
+    if (!database.Delete(Tables::Bookmarks, QStringLiteral("分类=?"), {name}) ||
+        !database.Delete(Tables::Categories, QStringLiteral("分类名=?"), {name}) || !database.Commit()) {
+        database.Rollback();
+        return;
+    }
+    m_bookmarks->RemoveAll();
+    // No other category is chosen in its place: the list stays empty until the user picks one.
+    const QSignalBlocker blocker(列表框_分类);
+    delete 列表框_分类->takeItem(row);
+    列表框_分类->clearSelection();
+}
+
+void MainWindow::OpenChangeCategoryDialog()
+{
+    if (CurrentRow() < 0) {
+        m_services.ShowMessage(BookmarkTexts::SelectRecordsToMove, MessageStyle::Ok, {}, this);
+        return;
+    }
+    m_globals.BookmarkFromBrowser = false;
+    ChangeCategoryDialog dialog(*this, {}, this);
+    dialog.exec();
+}

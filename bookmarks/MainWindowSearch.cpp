@@ -1,0 +1,46 @@
+// MainWindow: finding bookmarks by part of their name or address.
+#include "MainWindow.h"
+
+#include "BookmarkListModel.h"
+#include "BookmarkTexts.h"
+#include "ProgramGlobals.h"
+#include "RuntimeServices.h"
+#include "StorageNames.h"
+
+#include <QTreeView>
+
+namespace {
+
+// The text as typed: % and _ are matched as themselves, not as wildcards.
+QString ContainsPattern(QString text)
+{
+    text.replace(u'\\', QStringLiteral("\\\\"));
+    text.replace(u'%', QStringLiteral("\\%"));
+    text.replace(u'_', QStringLiteral("\\_"));
+    return u'%' + text + u'%';
+}
+
+} // namespace
+
+void MainWindow::FindInNames()
+{
+    QString text;
+    if (m_services.InputBox(BookmarkTexts::FindNamePrompt, {}, {}, text, this))
+        ShowMatches(Columns::Name, text);
+}
+
+void MainWindow::FindInAddresses()
+{
+    QString text;
+    if (m_services.InputBox(BookmarkTexts::FindAddressPrompt, {}, {}, text, this))
+        ShowMatches(Columns::Address, text);
+}
+
+void MainWindow::ShowMatches(const QString& column, const QString& text)
+{
+    m_globals.Database->Query(Tables::Bookmarks, ShownFields, column + QStringLiteral(" like ? escape '\\'"),
+                              {ContainsPattern(text)});
+    ShowQueriedRows();
+    FitColumns(
+        {BookmarkListModel::NameColumn, BookmarkListModel::CategoryColumn, BookmarkListModel::RemarkColumn});
+}

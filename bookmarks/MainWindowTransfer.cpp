@@ -1,0 +1,112 @@
+// MainWindow: exporting and importing the "|" text files.
+#include "MainWindow.h"
+
+#include "BookmarkListModel.h"
+#include "BookmarkTexts.h"
+#include "ProgramGlobals.h"
+#include "RuntimeServices.h"
+#include "StorageNames.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QSaveFile>
+#include <QSet>
+
+void MainWindow::ExportData()
+{
+    QString path;
+    if (!m_services.ChooseFile(FileDialogMode::Save, BookmarkTexts::SaveTitle, BookmarkTexts::TextFileFilter,
+                               path, this))
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".txt");
+
+    RecordTable& database = *m_globals.Database;
+    if (database.Query(Tables::Bookmarks, QStringLiteral("*")) == 0) {
+        database.CloseRecordSet();
+        return;
+    }
+    QByteArray bytes;
+    while (!database.IsAfterLast()) {
+        bytes += BookmarkTextFile::Format(
+            {database.ReadText(Columns::Name), database.ReadText(Columns::Address),
+             database.ReadText(Columns::Category), database.ReadText(Columns::Remark)});
+        database.MoveNext();
+    }
+    database.CloseRecordSet();
+
+    // Written whole or not at all: an export that fails half-way must not leave a cut file behind.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        m_services.ShowMessage(BookmarkTexts::CannotWriteFile + QDir::toNativeSeparators(path),
+                               MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
+    }
+}
+
+void MainWindow::ImportData()
+{
+    QString path;
+    if (!m_services.ChooseFile(FileDialogMode::Open, {}, BookmarkTexts::TextFileFilter, path, this))
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_services.ShowMessage(BookmarkTexts::CannotReadFile + QDir::toNativeSeparators(path),
+                               MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
+        return;
+    }
+    ImportLines(BookmarkTextFile::Parse(file.readAll()));
+}
+
+int MainWindow::ImportLines(const QList<BookmarkTextFile::Line>& lines)
+{
+    RecordTable& database = *m_globals.Database;
+    // Known addresses and categories are read once: asking the database for each of 100,000
+    // lines would take longer than storing them.
+    QStringList known;
+    database.ReadColumn(known, Tables::Bookmarks, Columns::Address);
+    QSet<QString> addresses(known.begin(), known.end());
+    database.ReadColumn(known, Tables::Categories, Columns::CategoryName);
+    QSet<QString> categories(known.begin(), known.end());
+
+    if (!database.BeginTransaction())
+        return 0;
+    QList<BookmarkListModel::Row> added;
+    QStringList newCategories;
+    for (const BookmarkTextFile::Line& line : lines) {
+        // A later line with the address of an earlier one is a repeat, as of a stored bookmark.
+        if (addresses.contains(line.address))
+            continue;
+        if (!database.Insert(Tables::Bookmarks, QStringLiteral("名称,地址,分类,备注"),
+                             {line.name, line.address, line.category, line.remark})) {
+            database.Rollback();
+            m_services.ShowMessage(BookmarkTexts::AddFailed, MessageStyle::Ok | MessageStyle::ErrorIcon,
+                                   BookmarkTexts::ErrorTitle, this);
+            return 0;
+        }
+        addresses.insert(line.address);
+        added.append({{line.name, line.address, line.category, line.remark}, false});
+        if (!categories.contains(line.category)) {
+            categories.insert(line.category);
+            newCategories.append(line.category);
+            database.Insert(Tables::Categories, Columns::CategoryName, {line.category});
+        }
+    }
+    if (!database.Commit()) {
+        database.Rollback();
+        m_services.ShowMessage(BookmarkTexts::AddFailed, MessageStyle::Ok | MessageStyle::ErrorIcon,
+                               BookmarkTexts::ErrorTitle, this);
+        return 0;
+    }
+
+    // Shown at the end of the list whatever category is on show, as a single add would be.
+    const int count = int(added.size());
+    m_bookmarks->AppendRows(std::move(added));
+    for (const QString& category : newCategories)
+        ShowNewCategory(category);
+    FitColumns(
+        {BookmarkListModel::NameColumn, BookmarkListModel::CategoryColumn, BookmarkListModel::RemarkColumn});
+    return count;
+}

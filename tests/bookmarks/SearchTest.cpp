@@ -1,0 +1,73 @@
+#include "BookmarkListModel.h"
+#include "Collection.h"
+#include "WindowProbes.h"
+
+#include <QListWidget>
+#include <QTest>
+
+class SearchTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void findByPartOfNameOrAddress_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("names");
+        const QString byName = QStringLiteral("在名称中查找...");
+        const QString byAddress = QStringLiteral("在地址中查找...");
+        QTest::newRow("percent is a percent") << byName << "%" << QStringList{"100%好"};
+        QTest::newRow("underscore is an underscore") << byName << "a_b" << QStringList{"a_b"};
+        QTest::newRow("quote") << byName << "O'N" << QStringList{"O'Neil"};
+        QTest::newRow("ascii case ignored") << byName << "abc" << QStringList{"ABC站", "abc"};
+        QTest::newRow("empty text lists all")
+            << byName << "" << QStringList{"100%好", "a_b", "axb", "O'Neil", "ABC站", "abc"};
+        QTest::newRow("nothing found") << byName << "无此名" << QStringList{};
+        QTest::newRow("address, middle") << byAddress << "example" << QStringList{"a_b", "axb"};
+        QTest::newRow("address, start") << byAddress << "ftp:" << QStringList{"O'Neil"};
+        QTest::newRow("address, end") << byAddress << ".net/" << QStringList{"abc"};
+    }
+
+    void findByPartOfNameOrAddress()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, text);
+        QFETCH(QStringList, names);
+        Collection c;
+        c.Seed({QStringLiteral("甲"), QStringLiteral("乙")},
+               {{QStringLiteral("100%好"), QStringLiteral("https://a.cn/"), QStringLiteral("甲"), {}, {}},
+                {QStringLiteral("a_b"),
+                 QStringLiteral("https://www.example.cn/x"),
+                 QStringLiteral("甲"),
+                 {},
+                 {}},
+                {QStringLiteral("axb"), QStringLiteral("https://example.org/"), QStringLiteral("乙"), {}, {}},
+                {QStringLiteral("O'Neil"),
+                 QStringLiteral("ftp://o.cn/"),
+                 QStringLiteral("乙"),
+                 {},
+                 QStringLiteral("on")},
+                {QStringLiteral("ABC站"), QStringLiteral("https://b.cn/"), QStringLiteral("乙"), {}, {}},
+                {QStringLiteral("abc"), QStringLiteral("http://c.net/"), QStringLiteral("乙"), {}, {}}});
+        c.WriteSettings("[记录]\n当前分类=1\n");
+        MainWindow& w = c.Start();
+        c.services.inputAnswers.enqueue(text);
+        Choose(w, item);
+        QCOMPARE(Names(w), names);
+        QCOMPARE(w.SelectedCategoryRow(), 1);
+        for (int row = 0; row < w.Bookmarks().rowCount(); ++row)
+            QCOMPARE(w.Bookmarks().RowAt(row).hasLogin, names[row] == QStringLiteral("O'Neil"));
+    }
+
+    void cancelledSearchKeepsTheList()
+    {
+        Collection c;
+        MainWindow& w = c.Start();
+        Choose(w, QStringLiteral("在地址中查找..."));
+        QCOMPARE(c.services.inputPrompts, QStringList{"输入要查找的网址。可为网址部分内容。"});
+        QCOMPARE(w.Bookmarks().rowCount(), 1);
+    }
+};
+
+QTEST_MAIN(SearchTest)
+#include "SearchTest.moc"

@@ -1,0 +1,162 @@
+#include "BookmarkListModel.h"
+#include "BookmarkTextFile.h"
+#include "Collection.h"
+#include "WindowProbes.h"
+
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray ReadBytes(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+}
+
+QStringList Bookmarks(Collection& c)
+{
+    return c.Select(
+        QStringLiteral("select 名称||'|'||地址||'|'||分类||'|'||ifnull(备注,'') from 网址 order by ID"));
+}
+
+} // namespace
+
+class TransferTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_files;
+
+private slots:
+    void exportWritesTheExactBytes()
+    {
+        Collection c;
+        c.Seed({QStringLiteral("分类")},
+               {{QStringLiteral("名1"), QStringLiteral("http://a/"), QStringLiteral("分类"), {}, {}},
+                {QStringLiteral("名2"), QStringLiteral("http://b/"), QStringLiteral("分类"),
+                 QStringLiteral("备注"), QStringLiteral("secret")}});
+        MainWindow& w = c.Start();
+        c.services.fileAnswers.enqueue(m_files.filePath(QStringLiteral("out")));
+        Choose(w, QStringLiteral("导出数据"));
+        QCOMPARE(c.services.fileFilters, QStringList{"文本文件(*.txt)|*.txt"});
+        QCOMPARE(ReadBytes(m_files.filePath(QStringLiteral("out.txt"))),
+                 QByteArray("名1|http://a/|分类|\r\n名2|http://b/|分类|备注\r\n"));
+    }
+
+    void exportOfNothingOrToNowhere()
+    {
+        Collection c;
+        MainWindow& w = c.Start();
+        const QString unwritable = m_files.filePath(QStringLiteral("no/such/dir/x.txt"));
+        c.services.fileAnswers.enqueue(unwritable);
+        Choose(w, QStringLiteral("导出数据"));
+        QCOMPARE(c.services.messages.size(), 1);
+        QCOMPARE(c.services.messages[0].text, QStringLiteral("无法写入文件：") + unwritable);
+        QCOMPARE(c.services.messages[0].icon, MessageStyle::ErrorIcon);
+
+        c.services.messageAnswers.enqueue(MessageAnswer::Yes);
+        Choose(w, QStringLiteral("清空数据"));
+        const QString empty = m_files.filePath(QStringLiteral("empty.txt"));
+        c.services.fileAnswers.enqueue(empty);
+        Choose(w, QStringLiteral("导出数据"));
+        QVERIFY(!QFile::exists(empty));
+    }
+
+    void exportThenImportRestoresEveryBookmark()
+    {
+        const QString file = m_files.filePath(QStringLiteral("round.txt"));
+        QStringList exported;
+        {
+            Collection from;
+            from.Seed({QStringLiteral("乙"), QStringLiteral("甲")},
+                      {{QStringLiteral("O'Brien \"站\""),
+                        QStringLiteral("https://a.cn/?q='1'"),
+                        QStringLiteral("甲"),
+                        QStringLiteral("备'注"),
+                        {}},
+                       {QStringLiteral("二"), QStringLiteral("https://b.cn/"), QStringLiteral("乙"), {}, {}},
+                       {QStringLiteral("三"),
+                        QStringLiteral("https://c.cn/"),
+                        QStringLiteral("甲"),
+                        QStringLiteral("x"),
+                        {}}});
+            from.services.fileAnswers.enqueue(file);
+            Choose(from.Start(), QStringLiteral("导出数据"));
+            exported = Bookmarks(from);
+        }
+        Collection to;
+        MainWindow& w = to.Start();
+        to.services.messageAnswers.enqueue(MessageAnswer::Yes);
+        Choose(w, QStringLiteral("清空数据"));
+        to.services.fileAnswers.enqueue(file);
+        Choose(w, QStringLiteral("导入数据"));
+        QCOMPARE(Bookmarks(to), exported);
+        QCOMPARE(to.Select(QStringLiteral("select 分类名 from 分类 order by ID")), (QStringList{"甲", "乙"}));
+        QCOMPARE(Names(w), (QStringList{"O'Brien \"站\"", "二", "三"}));
+        QCOMPARE(CategoryEntries(w), (QStringList{"甲", "乙"}));
+
+        // Again: every address is stored already.
+        to.services.fileAnswers.enqueue(file);
+        Choose(w, QStringLiteral("导入数据"));
+        QCOMPARE(Bookmarks(to), exported);
+        QCOMPARE(to.services.messages.size(), 1); // the question before clearing, nothing since
+    }
+
+    void importReadsTheWindowsProgramsFiles()
+    {
+        const QString file = m_files.filePath(QStringLiteral("gbk.txt"));
+        WriteBytes(file, QStringEncoder("GB18030")(QStringLiteral("网站|https://g.cn/|下载|精品\r\n")));
+        Collection c;
+        c.services.fileAnswers.enqueue(file);
+        Choose(c.Start(), QStringLiteral("导入数据"));
+        QVERIFY(Bookmarks(c).contains(QStringLiteral("网站|https://g.cn/|下载|精品")));
+    }
+
+    void importOfAMissingFileSaysSo()
+    {
+        Collection c;
+        const QString file = m_files.filePath(QStringLiteral("gone.txt"));
+        c.services.fileAnswers.enqueue(file);
+        Choose(c.Start(), QStringLiteral("导入数据"));
+        QCOMPARE(c.services.messages.size(), 1);
+        QCOMPARE(c.services.messages[0].text, QStringLiteral("无法打开文件：") + file);
+    }
+
+    void parseLines_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("CRLF") << QByteArray("a|b|c|d\r\ne|f|g|h\r\n") << QStringList{"a|b|c|d", "e|f|g|h"};
+        QTest::newRow("LF and no last line end")
+            << QByteArray("a|b|c|d\ne|f|g") << QStringList{"a|b|c|d", "e|f|g|"};
+        QTest::newRow("BOM") << QByteArray("\xEF\xBB\xBF名|址|类|注\r\n") << QStringList{"名|址|类|注"};
+        QTest::newRow("five fields keep four") << QByteArray("a|b|c|d|e\r\n") << QStringList{"a|b|c|d"};
+        QTest::newRow("three fields, empty remark") << QByteArray("a|b|c\r\n") << QStringList{"a|b|c|"};
+        QTest::newRow("short and empty lines skipped")
+            << QByteArray("\r\na|b\r\nonly\r\n\r\n||\r\n") << QStringList{"|||"};
+    }
+
+    void parseLines()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        QStringList parsed;
+        for (const BookmarkTextFile::Line& line : BookmarkTextFile::Parse(bytes))
+            parsed.append(line.name + u'|' + line.address + u'|' + line.category + u'|' + line.remark);
+        QCOMPARE(parsed, lines);
+    }
+};
+
+QTEST_MAIN(TransferTest)
+#include "TransferTest.moc"
