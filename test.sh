@@ -10,7 +10,7 @@ flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 if [ "${1:-}" = "--sanitize" ]; then
     dir=build-asan
     flags=(-DCMAKE_BUILD_TYPE=Debug -DQAVEX_SANITIZE=ON)
-    export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:suppressions=$PWD/tools/asan.supp"
+    export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
     export LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp:print_suppressions=0"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 fi

@@ -2,7 +2,7 @@
 
 ProgramGlobals::ProgramGlobals()
     : Database(std::make_unique<RecordTable>()), ElementHotkey(std::make_unique<HotKeyTable>()),
-      CapturedElement(std::make_unique<ElementHandle>())
+      CapturedElement(std::make_unique<PageObject>())
 {
 }
 

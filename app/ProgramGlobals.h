@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ElementHandle.h"
+#include "PageObject.h"
 #include "HotKeyTable.h"
 #include "IniFile.h"
 #include "RecordTable.h"
@@ -24,7 +24,7 @@ struct ProgramGlobals {
     QString SettingsFile;
     bool AutoLoginBusy = false;
     std::unique_ptr<HotKeyTable> ElementHotkey;
-    std::unique_ptr<ElementHandle> CapturedElement;
+    std::unique_ptr<PageObject> CapturedElement;
     bool SkinEngineLoaded = false;
     bool BookmarkFromBrowser = false;
 };
