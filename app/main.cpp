@@ -1,3 +1,4 @@
+#include "BookmarkOpener.h"
 #include "MainWindow.h"
 #include "ProgramDirectory.h"
 #include "ProgramGlobals.h"
@@ -11,6 +12,7 @@
 int main(int argc, char* argv[])
 {
     AllowWebEngineAsRoot();
+    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qavex"));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -21,7 +23,11 @@ int main(int argc, char* argv[])
 
     auto globals = std::make_unique<ProgramGlobals>();
     QtRuntimeServices services(ChooseProgramDirectory(QApplication::applicationDirPath()));
-    const int exitCode = StartUp([&] { return new MainWindow(*globals, services); });
+    const int exitCode = StartUp([&] {
+        auto* mainWindow = new MainWindow(*globals, services);
+        new BookmarkOpener(*mainWindow, *globals, services);
+        return mainWindow;
+    });
     globals.reset();
     return exitCode;
 }

@@ -259,6 +259,17 @@
                 setValue(element, value);
             return null;
         },
+        // The automatic login's fill: never into a field the user could not type into, and a
+        // password only into a password input.
+        fillLoginField(identifier, kind, value, isPassword) {
+            const element = findElement(identifier, kind);
+            if (!element || element.disabled || element.readOnly)
+                return false;
+            if (isPassword && !(lower(element.tagName) === 'input' && lower(element.type) === 'password'))
+                return false;
+            setValue(element, value);
+            return true;
+        },
         getFieldValue(identifier, kind) {
             const element = findElement(identifier, kind);
             return element ? text(element.value) : '';

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+// Texts of the built-in browser's windows and messages.
+namespace BrowserTexts {
+inline const QString Caption = QStringLiteral("Lumo浏览器");
+inline const QString AddressLabel = QStringLiteral("地址：");
+inline const QString GoButton = QStringLiteral("转到");
+
+inline const QString FileMenu = QStringLiteral("文件(&F)");
+inline const QString OpenLocalPage = QStringLiteral("打开本地网页");
+inline const QString DocumentMenu = QStringLiteral("文档(&W)");
+inline const QString CaptureElement = QStringLiteral("获取鼠标处元素  Ctrl+L");
+inline const QString ViewSource = QStringLiteral("查看源文件");
+inline const QString FavouritesMenu = QStringLiteral("收藏(&S)");
+inline const QString BookmarkAddress = QStringLiteral("收藏地址栏网址");
+inline const QString DeleteHistory = QStringLiteral("删除历史记录网址");
+inline const QString ToolsMenu = QStringLiteral("工具(&T)");
+inline const QString CodeWindow = QStringLiteral("代码窗口");
+inline const QString ElementTool = QStringLiteral("元素操作");
+
+inline const QString SavePage = QStringLiteral("保存网页");
+inline const QString Home = QStringLiteral("主页");
+inline const QString Back = QStringLiteral("后退");
+inline const QString Forward = QStringLiteral("前进");
+inline const QString Refresh = QStringLiteral("刷新");
+inline const QString Stop = QStringLiteral("停止");
+inline const QString FullScreen = QStringLiteral("全屏");
+inline const QString Edit = QStringLiteral("编辑");
+inline const QString WebPageFilter = QStringLiteral("网页文档|*.htm;*.html;*.asp");
+inline const QString SavePageFilter = QStringLiteral("网页文档|*.htm;*.html");
+
+inline const QString HistoryCaption = QStringLiteral("删除历史记录网址");
+inline const QString HistoryColumn = QStringLiteral("历史记录网址列表");
+inline const QString DeleteButton = QStringLiteral("删除");
+inline const QString ClearButton = QStringLiteral("清空");
+inline const QString CancelButton = QStringLiteral("取消");
+inline const QString SelectHistoryToDelete = QStringLiteral("请在左边列表选择要删除的记录");
+inline const QString ConfirmClearHistory = QStringLiteral("确定清空历史记录吗？");
+
+inline const QString SelectBookmarkToOpen = QStringLiteral("请选择欲打开的网址!");
+inline const QString OtherSiteNoLogin = QStringLiteral("打开的网页不属于书签的网站，未自动登录：");
+} // namespace BrowserTexts

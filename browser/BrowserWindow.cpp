@@ -1,0 +1,316 @@
+#include "BrowserWindow.h"
+
+#include "AddressHistory.h"
+#include "BrowserTexts.h"
+#include "BuiltInTexts.h"
+#include "ChangeCategoryDialog.h"
+#include "HistoryDialog.h"
+#include "MainWindow.h"
+#include "ProgramGlobals.h"
+#include "RuntimeServices.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
+
+namespace {
+
+// Where the page sits inside the central area, below the address row and its splitter line.
+constexpr int AddressRowHeight = 35;
+constexpr int SplitterTop = 32;
+constexpr int PageTop = 37;
+
+} // namespace
+
+BrowserWindow::BrowserWindow(MainWindow& mainWindow, ProgramGlobals& globals, RuntimeServices& services)
+    : m_mainWindow(mainWindow), m_globals(globals), m_services(services)
+{
+    setObjectName(QStringLiteral("BrowserWindow"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(BrowserTexts::Caption);
+
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    CreateMenus();
+    CreateToolBar();
+    CreateAddressRow(central);
+    CreatePage(central);
+
+    auto* statusBar = new QStatusBar(this);
+    statusBar->setObjectName(QStringLiteral("状态条1"));
+    setStatusBar(statusBar);
+    for (int part = 0; part < 3; ++part) {
+        auto* label = new QLabel(statusBar);
+        label->setMinimumWidth(part == 0 ? 300 : 80);
+        statusBar->addWidget(label, part == 0 ? 1 : 0);
+        m_statusParts.append(label);
+    }
+
+    AddressHistory::FillAddressList(*组合框_地址, *m_globals.Database, m_globals.Settings());
+    PlaceNormally();
+}
+
+BrowserWindow::~BrowserWindow()
+{
+    // A login waiting for this window's page gives up.
+    m_globals.AutoLoginBusy = false;
+    // The page goes before the profile it was made with.
+    delete 网页框;
+    网页框 = nullptr;
+}
+
+void BrowserWindow::CreateMenus()
+{
+    文件菜单 = menuBar()->addMenu(BrowserTexts::FileMenu);
+    文件菜单->addAction(BrowserTexts::OpenLocalPage, this, &BrowserWindow::OpenLocalPage);
+    文档菜单 = menuBar()->addMenu(BrowserTexts::DocumentMenu);
+    获取鼠标处元素 = 文档菜单->addAction(BrowserTexts::CaptureElement);
+    查看源文件 = 文档菜单->addAction(BrowserTexts::ViewSource);
+    收藏菜单 = menuBar()->addMenu(BrowserTexts::FavouritesMenu);
+    收藏菜单->addAction(BrowserTexts::BookmarkAddress, this, &BrowserWindow::BookmarkAddress);
+    收藏菜单->addAction(BrowserTexts::DeleteHistory, this, &BrowserWindow::OpenHistoryDialog);
+    工具菜单 = menuBar()->addMenu(BrowserTexts::ToolsMenu);
+    代码窗口 = 工具菜单->addAction(BrowserTexts::CodeWindow);
+    元素操作 = 工具菜单->addAction(BrowserTexts::ElementTool);
+}
+
+void BrowserWindow::CreateToolBar()
+{
+    工具条1 = addToolBar(QStringLiteral("工具条1"));
+    工具条1->setObjectName(QStringLiteral("工具条1"));
+    工具条1->setMovable(false);
+    工具条1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    工具条1->setIconSize(QSize(16, 16));
+    const auto icon = [this](QStyle::StandardPixmap pixmap) { return style()->standardIcon(pixmap); };
+    工具条1->addAction(icon(QStyle::SP_DirOpenIcon), BrowserTexts::OpenLocalPage, this,
+                       &BrowserWindow::OpenLocalPage);
+    工具条1->addAction(icon(QStyle::SP_DialogSaveButton), BrowserTexts::SavePage, this,
+                       &BrowserWindow::SavePage);
+    工具条1->addAction(icon(QStyle::SP_DirHomeIcon), BrowserTexts::Home, this, [this] {
+        Navigate(QUrl::fromUserInput(BuiltInTexts::StartAddress()));
+        组合框_地址->setEditText(网页框->url().toString());
+    });
+    工具条1->addAction(icon(QStyle::SP_ArrowBack), BrowserTexts::Back, this, [this] {
+        网页框->back();
+        组合框_地址->setEditText(网页框->url().toString());
+    });
+    工具条1->addAction(icon(QStyle::SP_ArrowForward), BrowserTexts::Forward, this, [this] {
+        网页框->forward();
+        组合框_地址->setEditText(网页框->url().toString());
+    });
+    工具条1->addAction(icon(QStyle::SP_BrowserReload), BrowserTexts::Refresh, this,
+                       [this] { 网页框->reload(); });
+    工具条1->addAction(icon(QStyle::SP_BrowserStop), BrowserTexts::Stop, this, [this] { 网页框->stop(); });
+    全屏 = 工具条1->addAction(icon(QStyle::SP_TitleBarMaxButton), BrowserTexts::FullScreen);
+    全屏->setCheckable(true);
+    connect(全屏, &QAction::toggled, this, &BrowserWindow::SetFullScreen);
+    编辑 = 工具条1->addAction(icon(QStyle::SP_FileDialogDetailedView), BrowserTexts::Edit);
+    编辑->setCheckable(true);
+    connect(编辑, &QAction::toggled, this, &BrowserWindow::SetEditing);
+}
+
+void BrowserWindow::CreateAddressRow(QWidget* central)
+{
+    工具条3 = new QWidget(central);
+    工具条3->setObjectName(QStringLiteral("工具条3"));
+    工具条3->setGeometry(0, 0, 765, AddressRowHeight);
+    标签1 = new QLabel(BrowserTexts::AddressLabel, 工具条3);
+    标签1->setObjectName(QStringLiteral("标签1"));
+    标签1->setGeometry(7, 5, 36, 24);
+    组合框_地址 = new QComboBox(工具条3);
+    组合框_地址->setObjectName(QStringLiteral("组合框_地址"));
+    组合框_地址->setGeometry(45, 5, 595, 22);
+    组合框_地址->setEditable(true);
+    组合框_地址->setInsertPolicy(QComboBox::NoInsert);
+    组合框_地址->setMaxVisibleItems(AddressHistory::ListLimit);
+    // Enter is taken here, before the box treats it as choosing an entry: one go per press.
+    组合框_地址->lineEdit()->installEventFilter(this);
+    connect(组合框_地址, &QComboBox::activated, this, [this] {
+        GoToAddress();
+        网页框->setFocus();
+    });
+    按钮_转到 = new QPushButton(BrowserTexts::GoButton, 工具条3);
+    按钮_转到->setObjectName(QStringLiteral("按钮_转到"));
+    按钮_转到->setGeometry(644, 4, 48, 24);
+    connect(按钮_转到, &QPushButton::clicked, this, &BrowserWindow::GoToAddress);
+
+    分隔条_顶 = new QFrame(central);
+    分隔条_顶->setObjectName(QStringLiteral("分隔条_顶"));
+    分隔条_顶->setFrameShape(QFrame::HLine);
+    分隔条_顶->setFrameShadow(QFrame::Sunken);
+    分隔条_顶->setGeometry(0, SplitterTop, 712, 4);
+}
+
+void BrowserWindow::CreatePage(QWidget* central)
+{
+    // A profile of its own, kept beside the database: cookies and logins last like in any browser.
+    const QString directory = QDir(m_services.ProgramDirectory()).filePath(QStringLiteral("qavex-web"));
+    m_profile = new QWebEngineProfile(QStringLiteral("qavex"), this);
+    m_profile->setPersistentStoragePath(directory);
+    m_profile->setCachePath(QDir(directory).filePath(QStringLiteral("cache")));
+    connect(m_profile, &QWebEngineProfile::downloadRequested, this, [](QWebEngineDownloadRequest* download) {
+        if (download->isSavePageDownload())
+            download->accept();
+    });
+
+    网页框 = new QWebEngineView(central);
+    网页框->setObjectName(QStringLiteral("网页框"));
+    网页框->setPage(new QWebEnginePage(m_profile, 网页框));
+    网页框->setGeometry(0, PageTop, 768, 312);
+    connect(网页框, &QWebEngineView::loadStarted, this, [this] { m_awaitingLoad = false; });
+    connect(网页框, &QWebEngineView::loadFinished, this, &BrowserWindow::ShowNavigatedPage);
+    connect(网页框, &QWebEngineView::titleChanged, this, [this](const QString& title) {
+        if (!title.isEmpty())
+            setWindowTitle(title);
+    });
+}
+
+bool BrowserWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == 组合框_地址->lineEdit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            GoToAddress();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void BrowserWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_activated)
+        return;
+    m_activated = true;
+    if (!组合框_地址->currentText().isEmpty())
+        GoToAddress();
+    else
+        Navigate(QUrl::fromUserInput(BuiltInTexts::StartAddress()));
+}
+
+void BrowserWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    LayoutBrowserWindow();
+}
+
+void BrowserWindow::LayoutBrowserWindow()
+{
+    const QWidget* central = centralWidget();
+    const int width = central->width();
+    const int height = central->height();
+    网页框->setGeometry(0, PageTop, width, std::max(0, height - PageTop));
+    分隔条_顶->resize(网页框->width(), 分隔条_顶->height());
+    工具条3->resize(width, AddressRowHeight);
+    按钮_转到->move(网页框->width() - 60, 按钮_转到->y());
+    组合框_地址->resize(std::max(0, 按钮_转到->x() - 50), 组合框_地址->height());
+}
+
+void BrowserWindow::GoToAddress()
+{
+    const QString address = 组合框_地址->currentText();
+    if (address.isEmpty())
+        return;
+    // "example.com" goes to the web site, as in any browser's address box.
+    Navigate(QUrl::fromUserInput(address));
+    AddressHistory::RecordAddress(*组合框_地址, *m_globals.Database, m_globals.Settings());
+}
+
+void BrowserWindow::Navigate(const QUrl& url)
+{
+    m_awaitingLoad = true;
+    网页框->load(url);
+}
+
+int BrowserWindow::ReadyState() const
+{
+    return m_awaitingLoad || 网页框->page()->isLoading() ? 1 : 4;
+}
+
+void BrowserWindow::ShowNavigatedPage()
+{
+    组合框_地址->setEditText(网页框->url().toString());
+    const QString title = 网页框->title();
+    setWindowTitle(title.isEmpty() ? 网页框->url().toString() : title);
+}
+
+void BrowserWindow::OpenLocalPage()
+{
+    QString path;
+    if (!m_services.ChooseFile(FileDialogMode::Open, BrowserTexts::OpenLocalPage, BrowserTexts::WebPageFilter,
+                               path, this))
+        return;
+    Navigate(QUrl::fromLocalFile(path));
+}
+
+void BrowserWindow::SavePage()
+{
+    QString path;
+    if (!m_services.ChooseFile(FileDialogMode::Save, BrowserTexts::SavePage, BrowserTexts::SavePageFilter,
+                               path, this))
+        return;
+    网页框->page()->save(path);
+}
+
+void BrowserWindow::SetFullScreen(bool on)
+{
+    setWindowFlag(Qt::FramelessWindowHint, on);
+    show();
+    if (on)
+        setGeometry(QRect(QPoint(0, 0), m_services.ScreenSize()));
+    else
+        PlaceNormally();
+}
+
+void BrowserWindow::PlaceNormally()
+{
+    const QSize screen = m_services.ScreenSize();
+    setGeometry(50, 50, screen.width() - 100, screen.height() - 100);
+}
+
+void BrowserWindow::SetEditing(bool on)
+{
+    网页框->page()->runJavaScript(on ? QStringLiteral("document.designMode = 'on'")
+                                     : QStringLiteral("document.designMode = 'off'"));
+}
+
+void BrowserWindow::BookmarkAddress()
+{
+    m_globals.BookmarkFromBrowser = true;
+    ChangeCategoryDialog dialog(
+        m_mainWindow, {[this] { return 组合框_地址->currentText(); }, [this] { return windowTitle(); }},
+        this);
+    dialog.exec();
+}
+
+void BrowserWindow::OpenHistoryDialog()
+{
+    if (!m_historyDialog)
+        m_historyDialog = new HistoryDialog(*m_globals.Database, m_globals.SettingsFile, m_services, this);
+    m_historyDialog->show();
+    m_historyDialog->raise();
+}
+
+void BrowserWindow::SetStatusPart(int index, const QString& text)
+{
+    if (index >= 0 && index < m_statusParts.size())
+        m_statusParts[index]->setText(text);
+}
+
+QString BrowserWindow::StatusPart(int index) const
+{
+    return index >= 0 && index < m_statusParts.size() ? m_statusParts[index]->text() : QString();
+}
