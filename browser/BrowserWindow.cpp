@@ -66,6 +66,8 @@ BrowserWindow::~BrowserWindow()
 {
     // A login waiting for this window's page gives up.
     m_globals.AutoLoginBusy = false;
+    // Controls going away must not start a navigation of a page that is gone.
+    组合框_地址->disconnect(this);
     // The page goes before the profile it was made with.
     delete 网页框;
     网页框 = nullptr;
@@ -135,6 +137,9 @@ void BrowserWindow::CreateAddressRow(QWidget* central)
     组合框_地址->setEditable(true);
     组合框_地址->setInsertPolicy(QComboBox::NoInsert);
     组合框_地址->setMaxVisibleItems(AddressHistory::ListLimit);
+    // The box's completer counts leaving the box with a completed text as choosing it: going
+    // somewhere the user never confirmed. Entries are chosen from the list, or typed and sent.
+    组合框_地址->setCompleter(nullptr);
     // Enter is taken here, before the box treats it as choosing an entry: one go per press.
     组合框_地址->lineEdit()->installEventFilter(this);
     connect(组合框_地址, &QComboBox::activated, this, [this] {

@@ -1,0 +1,226 @@
+#include "BookmarkOpener.h"
+#include "BrowserWindow.h"
+#include "ChangeCategoryDialog.h"
+#include "Collection.h"
+#include "LoopbackServer.h"
+#include "WebFixture.h"
+#include "WindowProbes.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <QWebEngineView>
+
+namespace {
+
+struct Login {
+    QString accountId;
+    QString passwordId;
+    QString idType;
+    QString buttonId;
+    QString buttonIdType;
+    QString controlType;
+};
+
+} // namespace
+
+class AutoLoginTest : public QObject {
+    Q_OBJECT
+
+public:
+    static void initMain() { WebFixture::PrepareEngine(); }
+
+private:
+    LoopbackServer m_server{QStringLiteral(QAVEX_TEST_PAGES)};
+    LoopbackServer m_otherSite{QStringLiteral(QAVEX_TEST_PAGES)};
+
+    // A collection whose one bookmark opens `address`, with the login data given.
+    void Prepare(Collection& c, const QString& address, const Login& login)
+    {
+        c.Seed({QStringLiteral("网站")}, {});
+        c.Execute(
+            QStringLiteral("insert into 网址 values (null, '站点', '%1', '网站', '', 'zhang', 'secret', "
+                           "'%2', '%3', '%4', '%5', '%6', '%7')")
+                .arg(address, login.accountId, login.passwordId, login.idType, login.buttonId,
+                     login.buttonIdType, login.controlType));
+        c.WriteSettings(
+            QStringLiteral("[记录]\nIE地址=%1\n").arg(m_server.Address(QStringLiteral("/blank"))).toUtf8());
+        c.Start();
+        SelectRows(c.window(), {0});
+    }
+
+    QStringList Submissions(const LoopbackServer& server) const
+    {
+        QStringList submitted;
+        for (const QString& request : server.requests) {
+            if (request.startsWith(QStringLiteral("/submit")))
+                submitted.append(request);
+        }
+        return submitted;
+    }
+
+private slots:
+    void logsIn_data()
+    {
+        QTest::addColumn<Login>("login");
+        QTest::addColumn<QString>("submitted");
+        const QString both = QStringLiteral("/submit?username=zhang&notpass=&password=secret&locked=");
+        QTest::newRow("ids, button by id") << Login{"user", "pass", "0", "go", "0", "按钮"} << both;
+        QTest::newRow("names, link by id")
+            << Login{"username", "password", "1", "submitlink", "0", "链接"} << both;
+        QTest::newRow("button by index") << Login{"user", "pass", "0", "1", "3", "按钮"} << both;
+        QTest::newRow("button by part of its caption")
+            << Login{"user", "pass", "0", "登", "2", "按钮"} << both;
+        QTest::newRow("no control type clicks a link")
+            << Login{"user", "pass", "0", "submitlink", "0", ""} << both;
+        QTest::newRow("password never into a text input")
+            << Login{"user", "notpass", "0", "go", "0", "按钮"}
+            << QStringLiteral("/submit?username=zhang&notpass=&password=&locked=");
+        QTest::newRow("read-only field left alone")
+            << Login{"locked", "pass", "0", "go", "0", "按钮"}
+            << QStringLiteral("/submit?username=&notpass=&password=secret&locked=");
+    }
+
+    void logsIn()
+    {
+        QFETCH(Login, login);
+        QFETCH(QString, submitted);
+        m_server.requests.clear();
+        Collection c;
+        Prepare(c, m_server.Address(QStringLiteral("/login.html")), login);
+        BookmarkOpener opener(c.window(), c.Globals(), c.services);
+        Choose(c.window(), QStringLiteral("自带浏览器打开"));
+        QTRY_COMPARE_WITH_TIMEOUT(Submissions(m_server), QStringList{submitted}, 10000);
+        QVERIFY(c.Globals().AutoLoginBusy);
+        QCOMPARE(opener.Browser()->组合框_地址->itemText(opener.Browser()->组合框_地址->count() - 1),
+                 m_server.Address(QStringLiteral("/login.html")));
+    }
+
+    void noLoginDataClicksNothing()
+    {
+        m_server.requests.clear();
+        Collection c;
+        Prepare(c, m_server.Address(QStringLiteral("/login.html")), {});
+        BookmarkOpener opener(c.window(), c.Globals(), c.services);
+        opener.OpenSelectedBookmark(1);
+        QTest::qWait(300);
+        QVERIFY(Submissions(m_server).isEmpty());
+        QVERIFY(m_server.requests.contains(QStringLiteral("/login.html")));
+    }
+
+    void otherSiteAfterARedirectGetsNothing()
+    {
+        m_otherSite.requests.clear();
+        Collection c;
+        const QString elsewhere = m_otherSite.Address(QStringLiteral("/login.html"));
+        Prepare(c, m_server.Address(QStringLiteral("/redirect?to=") + QUrl::toPercentEncoding(elsewhere)),
+                {"user", "pass", "0", "go", "0", "按钮"});
+        BookmarkOpener opener(c.window(), c.Globals(), c.services);
+        opener.OpenSelectedBookmark(1);
+        QCOMPARE(opener.Browser()->网页框->url(), QUrl(elsewhere));
+        QTest::qWait(300);
+        QVERIFY(Submissions(m_otherSite).isEmpty());
+        QVERIFY(opener.Browser()->StatusPart(0).startsWith(QStringLiteral("打开的网页不属于书签的网站")));
+    }
+
+    void closingTheWindowEndsAWaitingLogin()
+    {
+        Collection c;
+        Prepare(c, m_server.Address(QStringLiteral("/never")), {"user", "pass", "0", "go", "0", "按钮"});
+        BookmarkOpener opener(c.window(), c.Globals(), c.services);
+        QTimer::singleShot(1200, [&] { opener.Browser()->close(); });
+        QElapsedTimer elapsed;
+        elapsed.start();
+        opener.OpenSelectedBookmark(1);
+        QVERIFY(elapsed.elapsed() < 5000);
+        QVERIFY(!c.Globals().AutoLoginBusy);
+        QTRY_VERIFY(!opener.Browser());
+        QVERIFY(c.services.messages.isEmpty());
+    }
+
+    void pageThatNeverCompletesIsGivenUp()
+    {
+        Collection c;
+        Prepare(c, m_server.Address(QStringLiteral("/never")), {"user", "pass", "0", "go", "0", "按钮"});
+        BookmarkOpener opener(c.window(), c.Globals(), c.services);
+        opener.OpenSelectedBookmark(1);
+        QVERIFY(!c.Globals().AutoLoginBusy);
+        QVERIFY(c.services.messages.isEmpty());
+    }
+
+    void openingNeedsASelectedRow_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::newRow("default browser") << "打开网页";
+        QTest::newRow("built-in browser") << "自带浏览器打开";
+    }
+
+    void openingNeedsASelectedRow()
+    {
+        QFETCH(QString, item);
+        Collection c;
+        c.Start();
+        BookmarkOpener opener(c.window(), c.Globals(), c.services);
+        Choose(c.window(), item);
+        QCOMPARE(c.services.messages.size(), 1);
+        QCOMPARE(c.services.messages[0].text, QStringLiteral("请选择欲打开的网址!"));
+        QCOMPARE(c.services.messages[0].title, QString());
+        QVERIFY(!opener.Browser());
+        QVERIFY(c.services.openedAddresses.isEmpty());
+    }
+
+    void defaultBrowserGetsTheAddress()
+    {
+        Collection c;
+        c.Start();
+        Choose(c.window(), QStringLiteral("使用自带浏览器"));
+        BookmarkOpener opener(c.window(), c.Globals(), c.services);
+        SelectRows(c.window(), {0});
+        Choose(c.window(), QStringLiteral("打开网页"));
+        QCOMPARE(c.services.openedAddresses.size(), 1);
+        QVERIFY(!opener.Browser());
+    }
+
+    void browserWindowLayoutAndBookmarking()
+    {
+        Collection c;
+        Prepare(c, m_server.Address(QStringLiteral("/login.html")), {});
+        BookmarkOpener opener(c.window(), c.Globals(), c.services);
+        opener.OpenSelectedBookmark(1);
+        BrowserWindow* browser = opener.Browser();
+        QCOMPARE(browser->geometry(), QRect(50, 50, 1820, 980));
+
+        browser->resize(900, 600);
+        const QRect page = browser->网页框->geometry();
+        QCOMPARE(browser->按钮_转到->geometry().right(), page.right() - 12);
+        QCOMPARE(browser->组合框_地址->geometry().right() + 1 + 5, browser->按钮_转到->x());
+
+        browser->全屏->trigger();
+        QCOMPARE(browser->geometry(), QRect(0, 0, 1920, 1080));
+        browser->全屏->trigger();
+        QCOMPARE(browser->geometry(), QRect(50, 50, 1820, 980));
+
+        // The page's own title names the bookmark.
+        browser->组合框_地址->setEditText(m_server.Address(QStringLiteral("/other.html")));
+        WhenModal([](QWidget* modal) {
+            auto* dialog = qobject_cast<ChangeCategoryDialog*>(modal);
+            dialog->组合框_类型->setCurrentText(QStringLiteral("收藏夹"));
+            dialog->按钮1->click();
+        });
+        c.Globals().BookmarkFromBrowser = false;
+        for (QAction* action : browser->收藏菜单->actions()) {
+            if (action->text() == QStringLiteral("收藏地址栏网址"))
+                action->trigger();
+        }
+        QCOMPARE(
+            c.Select(QStringLiteral("select 名称 || '|' || 分类 from 网址 where 地址 like '%other.html'")),
+            QStringList{"登录测试|收藏夹"});
+    }
+};
+
+QTEST_MAIN(AutoLoginTest)
+#include "AutoLoginTest.moc"

@@ -1,0 +1,52 @@
+#include "LoopbackServer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTcpSocket>
+#include <QUrl>
+#include <QUrlQuery>
+
+LoopbackServer::LoopbackServer(QString directory, QObject* parent)
+    : QTcpServer(parent), m_directory(std::move(directory))
+{
+    listen(QHostAddress::LocalHost);
+    connect(this, &QTcpServer::newConnection, this, [this] {
+        while (QTcpSocket* socket = nextPendingConnection()) {
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { Answer(socket); });
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        }
+    });
+}
+
+QString LoopbackServer::Address(const QString& path) const
+{
+    return QStringLiteral("http://127.0.0.1:%1%2").arg(serverPort()).arg(path);
+}
+
+void LoopbackServer::Answer(QTcpSocket* socket)
+{
+    if (!socket->canReadLine())
+        return;
+    const QList<QByteArray> requestLine = socket->readLine().trimmed().split(' ');
+    socket->readAll();
+    if (requestLine.size() < 2)
+        return;
+    const QUrl target(QString::fromUtf8(requestLine[1]));
+    requests.append(target.toString());
+    if (target.path() == QStringLiteral("/never"))
+        return;
+
+    QByteArray head;
+    QByteArray body;
+    if (target.path() == QStringLiteral("/redirect")) {
+        head = "302 Found\r\nLocation: " +
+               QUrlQuery(target).queryItemValue(QStringLiteral("to"), QUrl::FullyDecoded).toUtf8();
+    } else {
+        QFile file(QDir(m_directory).filePath(target.path().mid(1)));
+        head = "200 OK\r\nContent-Type: text/html; charset=utf-8";
+        body = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<html><body>ok</body></html>");
+    }
+    socket->write("HTTP/1.1 " + head + "\r\nConnection: close\r\nContent-Length: " +
+                  QByteArray::number(body.size()) + "\r\n\r\n" + body);
+    socket->disconnectFromHost();
+}

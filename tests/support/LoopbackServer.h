@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QStringList>
+#include <QTcpServer>
+
+// A small HTTP server on 127.0.0.1 for browser tests: serves the files of one directory, and
+//   /redirect?to=<address>  answers 302 to that address,
+//   /never                  never answers, so the page never completes.
+// Every request line's path and query is remembered, in order.
+class LoopbackServer : public QTcpServer {
+    Q_OBJECT
+public:
+    explicit LoopbackServer(QString directory, QObject* parent = nullptr);
+
+    QString Address(const QString& path) const;
+    QStringList requests;
+
+private:
+    void Answer(QTcpSocket* socket);
+
+    QString m_directory;
+};
