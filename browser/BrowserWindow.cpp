@@ -22,6 +22,7 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QWebEngineDownloadRequest>
+#include <QWebEngineLoadingInfo>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 
@@ -174,7 +175,14 @@ void BrowserWindow::CreatePage(QWidget* central)
     网页框->setObjectName(QStringLiteral("网页框"));
     网页框->setPage(new QWebEnginePage(m_profile, 网页框));
     网页框->setGeometry(0, PageTop, 768, 312);
-    connect(网页框, &QWebEngineView::loadStarted, this, [this] { m_awaitingLoad = false; });
+    // A navigation asked for while another one is under way may finish without ever reporting
+    // its start: its end, at the address asked for, counts too.
+    connect(网页框->page(), &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
+        const QUrl::FormattingOptions same = QUrl::StripTrailingSlash | QUrl::NormalizePathSegments;
+        if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus ||
+            info.url().adjusted(same) == m_requestedUrl.adjusted(same))
+            m_awaitingLoad = false;
+    });
     connect(网页框, &QWebEngineView::loadFinished, this, &BrowserWindow::ShowNavigatedPage);
     connect(网页框, &QWebEngineView::titleChanged, this, [this](const QString& title) {
         if (!title.isEmpty())
@@ -237,6 +245,7 @@ void BrowserWindow::GoToAddress()
 void BrowserWindow::Navigate(const QUrl& url)
 {
     m_awaitingLoad = true;
+    m_requestedUrl = url;
     网页框->load(url);
 }
 

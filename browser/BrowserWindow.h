@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QUrl>
 
 #include "HistoryDialog.h"
 
@@ -82,4 +83,5 @@ private:
     QPointer<HistoryDialog> m_historyDialog;
     bool m_activated = false;
     bool m_awaitingLoad = false;
+    QUrl m_requestedUrl;
 };
