@@ -1,4 +1,5 @@
 #include "BookmarkOpener.h"
+#include "DesktopHotKeyService.h"
 #include "MainWindow.h"
 #include "ProgramDirectory.h"
 #include "ProgramGlobals.h"
@@ -21,7 +22,10 @@ int main(int argc, char* argv[])
     if (qtTexts.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
 
+    // Made before the globals: the hot-key table releases its keys through it at exit.
+    DesktopHotKeyService hotKeys;
     auto globals = std::make_unique<ProgramGlobals>();
+    globals->ElementHotkey->SetService(&hotKeys);
     QtRuntimeServices services(ChooseProgramDirectory(QApplication::applicationDirPath()));
     const int exitCode = StartUp([&] {
         auto* mainWindow = new MainWindow(*globals, services);

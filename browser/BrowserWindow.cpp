@@ -59,6 +59,7 @@ BrowserWindow::BrowserWindow(MainWindow& mainWindow, ProgramGlobals& globals, Ru
         m_statusParts.append(label);
     }
 
+    ConnectElementTools();
     AddressHistory::FillAddressList(*组合框_地址, *m_globals.Database, m_globals.Settings());
     PlaceNormally();
 }
@@ -67,6 +68,8 @@ BrowserWindow::~BrowserWindow()
 {
     // A login waiting for this window's page gives up.
     m_globals.AutoLoginBusy = false;
+    // Ctrl+L goes back to the other programs.
+    m_globals.ElementHotkey->UnregisterAll();
     // Controls going away must not start a navigation of a page that is gone.
     组合框_地址->disconnect(this);
     // The page goes before the profile it was made with.

@@ -4,8 +4,12 @@
 #include <QPointer>
 #include <QUrl>
 
+#include <optional>
+
 #include "HistoryDialog.h"
 
+class CodeWindow;
+class ElementToolWindow;
 class MainWindow;
 class QAction;
 class QComboBox;
@@ -37,6 +41,16 @@ public:
     void SetStatusPart(int index, const QString& text);
     QString StatusPart(int index) const;
     HistoryDialog* OpenedHistoryDialog() const { return m_historyDialog; }
+
+    // The element tools.
+    void OpenCodeWindow();
+    void CaptureElement();
+    void ViewSource();
+    void OpenElementTool();
+    // Where the mouse is on the page, when it is over it (the edges count as inside).
+    std::optional<QPoint> MouseOnPage() const;
+    CodeWindow* OpenedCodeWindow() const;
+    ElementToolWindow* OpenedElementTool() const;
 
     QToolBar* 工具条1;
     QWidget* 工具条3;
@@ -74,6 +88,8 @@ private:
     void BookmarkAddress();
     void OpenHistoryDialog();
     void PlaceNormally();
+    void ConnectElementTools();
+    void ShowMousePosition();
 
     MainWindow& m_mainWindow;
     ProgramGlobals& m_globals;
@@ -81,6 +97,8 @@ private:
     QWebEngineProfile* m_profile = nullptr;
     QList<QLabel*> m_statusParts;
     QPointer<HistoryDialog> m_historyDialog;
+    QPointer<CodeWindow> m_codeWindow;
+    QPointer<ElementToolWindow> m_elementTool;
     bool m_activated = false;
     bool m_awaitingLoad = false;
     QUrl m_requestedUrl;
