@@ -11,6 +11,7 @@
 #include "ProgramGlobals.h"
 #include "RuntimeServices.h"
 #include "SettingsKeys.h"
+#include "SkinAttach.h"
 #include "StorageNames.h"
 #include "TextNumber.h"
 
@@ -173,6 +174,7 @@ void MainWindow::OnCreated()
     setWindowTitle(BuiltInTexts::Caption());
     使用自带浏览器->setChecked(m_globals.Settings().Read(Settings::BuiltInBrowser) == Settings::TrueText);
     LayOutMainWindow();
+    SkinAttach(CarriedSkin(), m_globals.SkinEngineLoaded);
 }
 
 void MainWindow::OnWillBeDestroyed()

@@ -1,5 +1,6 @@
 #include "BookmarkOpener.h"
 #include "DesktopHotKeyService.h"
+#include "LauncherAbi.h"
 #include "MainWindow.h"
 #include "ProgramDirectory.h"
 #include "ProgramGlobals.h"
@@ -10,8 +11,12 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-int main(int argc, char* argv[])
+namespace {
+
+int StartQavex(LauncherArguments* arguments)
 {
+    int& argc = arguments->argc;
+    char** argv = arguments->argv;
     AllowWebEngineAsRoot();
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
@@ -34,4 +39,12 @@ int main(int argc, char* argv[])
     });
     globals.reset();
     return exitCode;
+}
+
+} // namespace
+
+// The launcher's handshake: the start routine for the version this library understands.
+extern "C" Q_DECL_EXPORT StartRoutine GetNewSock(int version)
+{
+    return version == LauncherHandshake ? &StartQavex : nullptr;
 }
