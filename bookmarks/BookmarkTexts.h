@@ -72,6 +72,11 @@ inline const QString FindAddressPrompt = QStringLiteral("输入要查找的网�
 // Import and export
 inline const QString SaveTitle = QStringLiteral("保存");
 inline const QString TextFileFilter = QStringLiteral("文本文件(*.txt)|*.txt");
+inline const QString ImportFilter = QStringLiteral("文本文件(*.txt)|*.txt|旧版数据库(*.mdb)|*.mdb");
+inline const QString LegacyMigrated = QStringLiteral("已导入旧版数据库：");
+inline const QString LegacyMerged =
+    QStringLiteral("已合并旧版数据库：网址 %1 个，分类 %2 个，历史地址 %3 个");
+inline const QString NotALegacyDatabase = QStringLiteral("不是可读取的旧版数据库文件：");
 inline const QString CannotWriteFile = QStringLiteral("无法写入文件：");
 inline const QString CannotReadFile = QStringLiteral("无法打开文件：");
 

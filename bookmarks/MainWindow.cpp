@@ -160,8 +160,13 @@ void MainWindow::OnCreated()
     const QString directory = m_services.ProgramDirectory();
     m_globals.SettingsFile = QDir(directory).filePath(SettingsFileName);
 
-    const DatabaseState state = PrepareDatabase(*m_globals.Database, directory, m_globals.Settings());
-    if (state == DatabaseState::NotADatabase || state == DatabaseState::Failed) {
+    int migrated = 0;
+    const DatabaseState state =
+        PrepareDatabase(*m_globals.Database, directory, m_globals.Settings(), &migrated);
+    if (state == DatabaseState::Migrated) {
+        m_services.ShowMessage(BookmarkTexts::LegacyMigrated + QString::number(migrated),
+                               MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
+    } else if (state == DatabaseState::NotADatabase || state == DatabaseState::Failed) {
         // The file is left as it is; the window starts with empty lists.
         m_services.ShowMessage(BookmarkTexts::CannotOpenDatabase +
                                    QDir::toNativeSeparators(DatabasePath(directory)),

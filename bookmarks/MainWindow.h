@@ -71,6 +71,8 @@ public:
     void ImportData();
     // Adds the lines whose address is not stored yet, in one transaction; returns how many.
     int ImportLines(const QList<BookmarkTextFile::Line>& lines);
+    // Brings the Windows program's database into this one: what is not here yet, in one transaction.
+    void MergeLegacyDatabase(const QString& path);
 
     // Appearance of the two lists, as the appearance dialog edits it
     QColor ListTextColor() const;

@@ -3,6 +3,7 @@
 
 #include "BookmarkListModel.h"
 #include "BookmarkTexts.h"
+#include "DatabaseFile.h"
 #include "ProgramGlobals.h"
 #include "RuntimeServices.h"
 #include "StorageNames.h"
@@ -49,8 +50,12 @@ void MainWindow::ExportData()
 void MainWindow::ImportData()
 {
     QString path;
-    if (!m_services.ChooseFile(FileDialogMode::Open, {}, BookmarkTexts::TextFileFilter, path, this))
+    if (!m_services.ChooseFile(FileDialogMode::Open, {}, BookmarkTexts::ImportFilter, path, this))
         return;
+    if (path.endsWith(QStringLiteral(".mdb"), Qt::CaseInsensitive)) {
+        MergeLegacyDatabase(path);
+        return;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         m_services.ShowMessage(BookmarkTexts::CannotReadFile + QDir::toNativeSeparators(path),
@@ -109,4 +114,70 @@ int MainWindow::ImportLines(const QList<BookmarkTextFile::Line>& lines)
     FitColumns(
         {BookmarkListModel::NameColumn, BookmarkListModel::CategoryColumn, BookmarkListModel::RemarkColumn});
     return count;
+}
+
+void MainWindow::MergeLegacyDatabase(const QString& path)
+{
+    const std::optional<LegacyDatabase> legacy = ReadLegacyDatabase(path);
+    if (!legacy) {
+        m_services.ShowMessage(BookmarkTexts::NotALegacyDatabase + QDir::toNativeSeparators(path),
+                               MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
+        return;
+    }
+    RecordTable& database = *m_globals.Database;
+    const auto known = [&](const QString& table, const QString& column) {
+        QStringList values;
+        database.ReadColumn(values, table, column);
+        return QSet<QString>(values.begin(), values.end());
+    };
+    QSet<QString> addresses = known(Tables::Bookmarks, Columns::Address);
+    QSet<QString> categories = known(Tables::Categories, Columns::CategoryName);
+    QSet<QString> history = known(Tables::History, Columns::Address);
+
+    if (!database.BeginTransaction())
+        return;
+    bool ok = true;
+    QList<BookmarkListModel::Row> added;
+    for (const QVariantList& row : legacy->bookmarks) {
+        // Columns: ID, 名称, 地址, 分类, 备注, 账号, …
+        const QString address = row[2].toString();
+        if (addresses.contains(address))
+            continue;
+        ok = ok && database.Insert(Tables::Bookmarks, LegacyBookmarkColumns().join(u','), row.mid(1));
+        addresses.insert(address);
+        added.append({{row[1].toString(), address, row[3].toString(), row[4].toString()},
+                      !row[5].toString().isEmpty()});
+    }
+    QStringList newCategories;
+    for (const QVariantList& row : legacy->categories) {
+        const QString name = row[1].toString();
+        if (categories.contains(name))
+            continue;
+        ok = ok && database.Insert(Tables::Categories, Columns::CategoryName, {row[1]});
+        categories.insert(name);
+        newCategories.append(name);
+    }
+    int newHistory = 0;
+    for (const QVariantList& row : legacy->history) {
+        if (history.contains(row[1].toString()))
+            continue;
+        ok = ok && database.Insert(Tables::History, Columns::Address, {row[1]});
+        history.insert(row[1].toString());
+        ++newHistory;
+    }
+    if (!ok || !database.Commit()) {
+        database.Rollback();
+        m_services.ShowMessage(BookmarkTexts::AddFailed, MessageStyle::Ok | MessageStyle::ErrorIcon,
+                               BookmarkTexts::ErrorTitle, this);
+        return;
+    }
+    const int bookmarks = int(added.size());
+    m_bookmarks->AppendRows(std::move(added));
+    for (const QString& category : newCategories)
+        ShowNewCategory(category);
+    FitColumns(
+        {BookmarkListModel::NameColumn, BookmarkListModel::CategoryColumn, BookmarkListModel::RemarkColumn});
+    m_services.ShowMessage(
+        BookmarkTexts::LegacyMerged.arg(bookmarks).arg(newCategories.size()).arg(newHistory),
+        MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
 }

@@ -2,6 +2,7 @@
 
 #include "BuiltInTexts.h"
 #include "IniFile.h"
+#include "JetDatabaseReader.h"
 #include "RecordTable.h"
 #include "SettingsKeys.h"
 #include "StorageNames.h"
@@ -12,6 +13,8 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryFile>
+
+#include <functional>
 
 namespace {
 
@@ -37,7 +40,7 @@ bool CreateTable(QSqlDatabase& db, const QString& table, const QString& columns,
                       QStringLiteral("] INTEGER PRIMARY KEY AUTOINCREMENT ,") + columns + u')');
 }
 
-bool CreateSchema(QSqlDatabase& db)
+bool CreateSchema(QSqlDatabase& db, const std::function<bool(QSqlDatabase&)>& fill)
 {
     // Qt reads text as UTF-16: stored so, 100,000 rows are read without converting each value.
     QSqlQuery encoding(db);
@@ -52,13 +55,17 @@ bool CreateSchema(QSqlDatabase& db)
         QSqlQuery query(db);
         ok = ok && query.exec(QString::fromUtf8(statement));
     }
+    ok = ok && (!fill || fill(db));
     if (ok)
         return db.commit();
     db.rollback();
     return false;
 }
 
-bool CreateSchemaIn(const QString& path)
+// Rows put into a database in the transaction that creates it.
+using DatabaseFill = std::function<bool(QSqlDatabase&)>;
+
+bool CreateSchemaIn(const QString& path, const DatabaseFill& fill)
 {
     static int creations = 0;
     const QString connection = QStringLiteral("qavex-create-%1").arg(++creations);
@@ -66,11 +73,91 @@ bool CreateSchemaIn(const QString& path)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         db.setDatabaseName(path);
-        ok = db.open() && CreateSchema(db);
+        ok = db.open() && CreateSchema(db, fill);
         db.close();
     }
     QSqlDatabase::removeDatabase(connection);
     return ok;
+}
+
+// Builds a database under a temporary name beside `path` and moves it there when complete, so
+// a failure leaves no file and a crash leaves no half-made database under the real name. A file
+// already at `path` is first moved aside to `setAside` (when given), and back if the move fails.
+bool BuildDatabaseFile(const QString& path, const DatabaseFill& fill, const QString& setAside = {})
+{
+    QTemporaryFile temp(path + QStringLiteral(".XXXXXX"));
+    if (!temp.open())
+        return false;
+    temp.close();
+    if (!CreateSchemaIn(temp.fileName(), fill))
+        return false;
+    if (!setAside.isEmpty() && !QFile::rename(path, setAside))
+        return false;
+    // rename never replaces: a file that appeared meanwhile is kept and this attempt fails.
+    if (!QFile::rename(temp.fileName(), path)) {
+        if (!setAside.isEmpty())
+            QFile::rename(setAside, path);
+        return false;
+    }
+    temp.setAutoRemove(false);
+    return true;
+}
+
+// qavex.mdb.jet, or qavex.mdb.jet.2, … when that is taken.
+QString FreeSetAsideName(const QString& path)
+{
+    QString name = path + QStringLiteral(".jet");
+    for (int number = 2; QFileInfo::exists(name); ++number)
+        name = path + QStringLiteral(".jet.%1").arg(number);
+    return name;
+}
+
+QVariant Value(const JetDatabaseReader::Value& value)
+{
+    return value ? QVariant(*value) : QVariant();
+}
+
+// The table's rows with the columns in the order asked for; nothing when a column is missing.
+std::optional<QList<QVariantList>> Rows(JetDatabaseReader& reader, const QString& table,
+                                        const QStringList& columns)
+{
+    const std::optional<JetDatabaseReader::Table> read = reader.ReadTable(table);
+    if (!read)
+        return std::nullopt;
+    QList<qsizetype> positions;
+    for (const QString& column : columns) {
+        const qsizetype position = read->columns.indexOf(column);
+        if (position < 0)
+            return std::nullopt;
+        positions.append(position);
+    }
+    QList<QVariantList> rows;
+    for (const QList<JetDatabaseReader::Value>& row : read->rows) {
+        QVariantList values;
+        for (qsizetype position : positions)
+            values.append(Value(row[position]));
+        rows.append(values);
+    }
+    return rows;
+}
+
+bool InsertAll(QSqlDatabase& db, const QString& table, const QStringList& columns,
+               const QList<QVariantList>& rows)
+{
+    QSqlQuery query(db);
+    QStringList marks;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        marks.append(QStringLiteral("?"));
+    if (!query.prepare(QStringLiteral("insert into %1(%2) values (%3)")
+                           .arg(table, columns.join(u','), marks.join(u','))))
+        return false;
+    for (const QVariantList& row : rows) {
+        for (int i = 0; i < row.size(); ++i)
+            query.bindValue(i, row[i]);
+        if (!query.exec())
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -90,22 +177,50 @@ bool IsSqliteFile(const QString& path)
 
 bool CreateDatabaseFile(const QString& path)
 {
-    // Built under a temporary name beside the target and moved into place only when complete,
-    // so a failure leaves no file and a crash leaves no half-made database under the real name.
-    QTemporaryFile temp(path + QStringLiteral(".XXXXXX"));
-    if (!temp.open())
-        return false;
-    temp.close();
-    if (!CreateSchemaIn(temp.fileName()))
-        return false;
-    // rename never replaces: a file that appeared meanwhile is kept and this attempt fails.
-    if (!QFile::rename(temp.fileName(), path))
-        return false;
-    temp.setAutoRemove(false);
-    return true;
+    return BuildDatabaseFile(path, {});
 }
 
-DatabaseState PrepareDatabase(RecordTable& records, const QString& programDirectory, const IniFile& settings)
+std::optional<LegacyDatabase> ReadLegacyDatabase(const QString& path)
+{
+    JetDatabaseReader reader(path);
+    if (!reader.IsOpen())
+        return std::nullopt;
+    LegacyDatabase legacy;
+    const auto bookmarks =
+        Rows(reader, Tables::Bookmarks, QStringList{Columns::Id} + LegacyBookmarkColumns());
+    const auto categories = Rows(reader, Tables::Categories, {Columns::Id, Columns::CategoryName});
+    const auto history = Rows(reader, Tables::History, {Columns::Id, Columns::Address});
+    if (!bookmarks || !categories || !history)
+        return std::nullopt;
+    return LegacyDatabase{*bookmarks, *categories, *history};
+}
+
+QStringList LegacyBookmarkColumns()
+{
+    return {Columns::Name,    Columns::Address,  Columns::Category,     Columns::Remark,
+            Columns::Account, Columns::Password, Columns::AccountId,    Columns::PasswordId,
+            Columns::IdType,  Columns::ButtonId, Columns::ButtonIdType, Columns::ControlType};
+}
+
+std::optional<int> MigrateJetDatabase(const QString& path)
+{
+    const std::optional<LegacyDatabase> legacy = ReadLegacyDatabase(path);
+    if (!legacy)
+        return std::nullopt;
+    const auto fill = [&](QSqlDatabase& db) {
+        // IDs are kept, and so the order the rows were stored in.
+        return InsertAll(db, Tables::Bookmarks, QStringList{Columns::Id} + LegacyBookmarkColumns(),
+                         legacy->bookmarks) &&
+               InsertAll(db, Tables::Categories, {Columns::Id, Columns::CategoryName}, legacy->categories) &&
+               InsertAll(db, Tables::History, {Columns::Id, Columns::Address}, legacy->history);
+    };
+    if (!BuildDatabaseFile(path, fill, FreeSetAsideName(path)))
+        return std::nullopt;
+    return int(legacy->bookmarks.size());
+}
+
+DatabaseState PrepareDatabase(RecordTable& records, const QString& programDirectory, const IniFile& settings,
+                              int* migratedBookmarks)
 {
     const QString path = DatabasePath(programDirectory);
     const QFileInfo info(path);
@@ -118,6 +233,14 @@ DatabaseState PrepareDatabase(RecordTable& records, const QString& programDirect
         if (!CreateDatabaseFile(path))
             return DatabaseState::Failed;
         isNew = true;
+    } else if (JetDatabaseReader::IsJetFile(path)) {
+        // The Windows program's database: its rows move into a new one, the old file is kept aside.
+        const std::optional<int> bookmarks = MigrateJetDatabase(path);
+        if (!bookmarks)
+            return DatabaseState::NotADatabase;
+        if (migratedBookmarks)
+            *migratedBookmarks = *bookmarks;
+        return records.Open(path) ? DatabaseState::Migrated : DatabaseState::Failed;
     } else if (!IsSqliteFile(path)) {
         return DatabaseState::NotADatabase;
     }

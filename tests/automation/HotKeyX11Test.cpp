@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <csignal>
+#include <cstdlib>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,6 +21,15 @@ extern char** environ;
 namespace {
 
 pid_t g_xvfb = 0;
+
+// After the application, which holds a connection to the server, is gone.
+void StopXvfb()
+{
+    if (g_xvfb > 0) {
+        kill(g_xvfb, SIGTERM);
+        waitpid(g_xvfb, nullptr, 0);
+    }
+}
 
 // A display of the test's own, so a grab of Ctrl+L meets nobody else's.
 void StartXvfb()
@@ -37,6 +47,7 @@ void StartXvfb()
                         const_cast<char*>("-nolisten"), const_cast<char*>("tcp"), nullptr};
         if (posix_spawn(&g_xvfb, path.constData(), nullptr, nullptr, argv, environ) != 0)
             return;
+        std::atexit(StopXvfb);
         for (int wait = 0; wait < 100 && !QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display));
              ++wait)
             usleep(50000);
@@ -61,14 +72,6 @@ private slots:
             QSKIP("no X server for this test (Xvfb missing)");
         if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
             QSKIP("xdotool missing");
-    }
-
-    void cleanupTestCase()
-    {
-        if (g_xvfb > 0) {
-            kill(g_xvfb, SIGTERM);
-            waitpid(g_xvfb, nullptr, 0);
-        }
     }
 
     void controlLReachesQavexFromAnywhere()

@@ -133,6 +133,43 @@ private slots:
         QCOMPARE(c.services.messages[0].text, QStringLiteral("无法打开文件：") + file);
     }
 
+    void mergeTheWindowsProgramsDatabase()
+    {
+        const QString fixture = QStringLiteral(QAVEX_SHARED_DIR "/fixtures/legacy/qavex.mdb");
+        if (!QFile::exists(fixture))
+            QSKIP("the legacy fixtures are not beside the project");
+        Collection c;
+        c.Seed({QStringLiteral("软件下载")}, {{QStringLiteral("已有"),
+                                               QStringLiteral("https://flathub.org/"),
+                                               QStringLiteral("软件下载"),
+                                               {},
+                                               {}}});
+        MainWindow& w = c.Start();
+        c.services.fileAnswers.enqueue(fixture);
+        Choose(w, QStringLiteral("导入数据"));
+        QCOMPARE(c.services.fileFilters, QStringList{"文本文件(*.txt)|*.txt|旧版数据库(*.mdb)|*.mdb"});
+        QCOMPARE(c.services.messages.size(), 1);
+        QCOMPARE(c.services.messages[0].text,
+                 QStringLiteral("已合并旧版数据库：网址 3 个，分类 3 个，历史地址 2 个"));
+        QCOMPARE(c.services.messages[0].icon, MessageStyle::InformationIcon);
+        QCOMPARE(Names(w), (QStringList{"已有", "新浪网", "企业邮箱", "O'Brien 的博客"}));
+        QVERIFY(w.Bookmarks().RowAt(2).hasLogin);
+        QCOMPARE(CategoryEntries(w), (QStringList{"软件下载", "新闻门户", "邮箱", "O'Brien", "显示全部"}));
+        QCOMPARE(c.Select(QStringLiteral("select 密码 || 控件类型 from 网址 where 名称='企业邮箱'")),
+                 QStringList{"p'w\"d密码按钮"});
+        QCOMPARE(c.Select(QStringLiteral("select 账号 from 网址 where 名称='新浪网'")),
+                 QStringList{"<NULL>"});
+        QCOMPARE(c.Select(QStringLiteral("select count(*) from 历史地址")), QStringList{"2"});
+
+        // Not the Windows program's database: said so, nothing changed.
+        const QString text = m_files.filePath(QStringLiteral("fake.mdb"));
+        WriteBytes(text, "not a database");
+        c.services.fileAnswers.enqueue(text);
+        Choose(w, QStringLiteral("导入数据"));
+        QCOMPARE(c.services.messages[1].text, QStringLiteral("不是可读取的旧版数据库文件：") + text);
+        QCOMPARE(c.Select(QStringLiteral("select count(*) from 网址")), QStringList{"4"});
+    }
+
     void parseLines_data()
     {
         QTest::addColumn<QByteArray>("bytes");

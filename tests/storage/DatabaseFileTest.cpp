@@ -106,7 +106,7 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QFile fixture(QStringLiteral(QAVEX_SHARED_DIR "/fixtures/legacy/qavex.mdb"));
         if (fixture.open(QIODevice::ReadOnly))
-            QTest::newRow("Jet database of the Windows program") << fixture.readAll();
+            QTest::newRow("Jet database cut short") << fixture.read(155000);
         QTest::newRow("text") << QByteArray("not a database\n");
         QTest::newRow("SQLite header cut short") << QByteArray("SQLite form");
     }

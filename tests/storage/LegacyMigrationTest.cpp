@@ -1,0 +1,139 @@
+#include "DatabaseFile.h"
+#include "IniFile.h"
+#include "RecordTable.h"
+#include "SettingsKeys.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QString Fixture(const QString& name)
+{
+    return QStringLiteral(QAVEX_SHARED_DIR "/fixtures/legacy/") + name;
+}
+
+QByteArray ReadBytes(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+// Every row of a table as "ID|value|value…", NULL shown as <NULL>.
+QStringList Dump(const QString& path, const QString& table)
+{
+    QStringList rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("dump"));
+        db.setDatabaseName(path);
+        db.open();
+        QSqlQuery query(QStringLiteral("select * from %1 order by ID").arg(table), db);
+        while (query.next()) {
+            QStringList values;
+            for (int i = 0; i < query.record().count(); ++i)
+                values.append(query.value(i).isNull() ? QStringLiteral("<NULL>") : query.value(i).toString());
+            rows.append(values.join(u'|'));
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("dump"));
+    return rows;
+}
+
+} // namespace
+
+class LegacyMigrationTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        if (!QFile::exists(Fixture(QStringLiteral("qavex.mdb"))))
+            QSKIP("the legacy fixtures are not beside the project");
+    }
+
+    void migratesEveryRow_data()
+    {
+        QTest::addColumn<QString>("fixture");
+        QTest::newRow("compressed text") << "qavex.mdb";
+        QTest::newRow("uncompressed text") << "qavex-nocomp.mdb";
+    }
+
+    void migratesEveryRow()
+    {
+        QFETCH(QString, fixture);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("qavex.mdb"));
+        QVERIFY(QFile::copy(Fixture(fixture), path));
+        const QByteArray original = ReadBytes(path);
+
+        RecordTable records;
+        int bookmarks = -1;
+        QCOMPARE(PrepareDatabase(records, dir.path(), IniFile(dir.filePath(SettingsFileName)), &bookmarks),
+                 DatabaseState::Migrated);
+        QCOMPARE(bookmarks, 4);
+        QVERIFY(records.IsOpen());
+        records.Close();
+
+        QCOMPARE(Dump(path, QStringLiteral("历史地址")),
+                 (QStringList{"1|http://www.example.com/", "2|https://mail.example.cn/login"}));
+        QCOMPARE(Dump(path, QStringLiteral("分类")),
+                 (QStringList{"1|软件下载", "2|新闻门户", "3|邮箱", "4|O'Brien"}));
+        const QString nulls = QStringLiteral("|<NULL>|<NULL>|<NULL>|<NULL>|<NULL>|<NULL>|<NULL>|<NULL>");
+        QCOMPARE(
+            Dump(path, QStringLiteral("网址")),
+            (QStringList{
+                QStringLiteral("1|精品下载|https://flathub.org/|软件下载|精品软件下载站") + nulls,
+                QStringLiteral("2|新浪网|http://www.sina.com.cn|新闻门户|") + nulls,
+                QStringLiteral("3|企业邮箱|https://mail.example.cn/login|邮箱|登录页|alice|p'w\"d密码|user|"
+                               "pass|0|go|0|按钮"),
+                QStringLiteral("4|O'Brien 的博客|http://obrien.example/?a=1&b=2|O'Brien|引号'测试|bob|x|u|"
+                               "p|1|登录|2|链接")}));
+        // The old file is kept, whole, beside the new one; and the first-run rows are not added.
+        QCOMPARE(ReadBytes(path + QStringLiteral(".jet")), original);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"qavex.mdb", "qavex.mdb.jet"}));
+    }
+
+    void emptyDatabaseGivesEmptyTables()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("qavex.mdb"));
+        QVERIFY(QFile::copy(Fixture(QStringLiteral("qavex-empty.mdb")), path));
+        QFile(dir.filePath(QStringLiteral("qavex.mdb.jet"))).open(QIODevice::WriteOnly);
+        RecordTable records;
+        int bookmarks = -1;
+        QCOMPARE(PrepareDatabase(records, dir.path(), IniFile(dir.filePath(SettingsFileName)), &bookmarks),
+                 DatabaseState::Migrated);
+        QCOMPARE(bookmarks, 0);
+        records.Close();
+        QVERIFY(Dump(path, QStringLiteral("网址")).isEmpty());
+        QVERIFY(Dump(path, QStringLiteral("历史地址")).isEmpty());
+        // qavex.mdb.jet was taken: the old file goes to the next free name.
+        QVERIFY(QFile::exists(path + QStringLiteral(".jet.2")));
+    }
+
+    void cutCopyIsLeftAsItWas()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("qavex.mdb"));
+        const QByteArray cut = ReadBytes(Fixture(QStringLiteral("qavex.mdb"))).left(100000);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(cut);
+        file.close();
+        RecordTable records;
+        QCOMPARE(PrepareDatabase(records, dir.path(), IniFile(dir.filePath(SettingsFileName))),
+                 DatabaseState::NotADatabase);
+        QCOMPARE(ReadBytes(path), cut);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"qavex.mdb"});
+        QVERIFY(!MigrateJetDatabase(path));
+    }
+};
+
+QTEST_GUILESS_MAIN(LegacyMigrationTest)
+#include "LegacyMigrationTest.moc"
