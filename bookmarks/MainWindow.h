@@ -138,6 +138,8 @@ private:
     // Only the columns on show and the account: 100,000 rows of all twelve would be read for nothing.
     inline static const QString ShownFields = QStringLiteral("名称,地址,分类,备注,账号");
 
+    // The four fields of the entry panel, as typed.
+    BookmarkRecord EnteredBookmark() const;
     void AddFromEntryPanel();
     void ModifyCurrentBookmark();
     void LoadCurrentBookmark();

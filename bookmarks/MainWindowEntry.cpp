@@ -24,25 +24,28 @@ const QString AllColumns =
 
 } // namespace
 
+BookmarkRecord MainWindow::EnteredBookmark() const
+{
+    BookmarkRecord bookmark;
+    bookmark.name = 网站名框->text();
+    bookmark.address = 地址框->text();
+    bookmark.category = 类型框->currentText();
+    bookmark.remark = 备注框->text();
+    return bookmark;
+}
+
 void MainWindow::AddFromEntryPanel()
 {
-    const QString name = 网站名框->text();
-    const QString address = 地址框->text();
-    const QString category = 类型框->currentText();
-    if (name.isEmpty() || address.isEmpty() || category.isEmpty()) {
+    const BookmarkRecord bookmark = EnteredBookmark();
+    if (bookmark.name.isEmpty() || bookmark.address.isEmpty() || bookmark.category.isEmpty()) {
         m_services.ShowMessage(BookmarkTexts::MissingFields, MessageStyle::Ok, {}, this);
         return;
     }
-    if (m_globals.Database->Exists(Tables::Bookmarks, Columns::Address, AddressIs, {address})) {
+    if (m_globals.Database->Exists(Tables::Bookmarks, Columns::Address, AddressIs, {bookmark.address})) {
         m_services.ShowMessage(BookmarkTexts::AlreadyBookmarked, MessageStyle::Ok | MessageStyle::ErrorIcon,
                                BookmarkTexts::ErrorTitle, this);
         return;
     }
-    BookmarkRecord bookmark;
-    bookmark.name = name;
-    bookmark.address = address;
-    bookmark.category = category;
-    bookmark.remark = 备注框->text();
     if (!AddBookmark(bookmark))
         return;
     网站名框->clear();
@@ -100,27 +103,20 @@ void MainWindow::ModifyCurrentBookmark()
         m_services.ShowMessage(BookmarkTexts::SelectRecordToModify, MessageStyle::Ok, {}, this);
         return;
     }
-    const QString name = 网站名框->text();
-    const QString address = 地址框->text();
-    const QString category = 类型框->currentText();
-    const QString remark = 备注框->text();
-    if (name.isEmpty() || address.isEmpty()) {
+    const BookmarkRecord bookmark = EnteredBookmark();
+    if (bookmark.name.isEmpty() || bookmark.address.isEmpty()) {
         m_services.ShowMessage(BookmarkTexts::NameAndAddressRequired, MessageStyle::Ok, {}, this);
         return;
     }
     const QString oldAddress = m_bookmarks->Cell(row, BookmarkListModel::AddressColumn);
     const QString oldCategory = m_bookmarks->Cell(row, BookmarkListModel::CategoryColumn);
-    if (!m_globals.Database->Update(Tables::Bookmarks, QStringLiteral("名称=?,地址=?,分类=?,备注=?"),
-                                    AddressIs, {name, address, category, remark, oldAddress})) {
+    if (!m_globals.Database->Update(
+            Tables::Bookmarks, QStringLiteral("名称=?,地址=?,分类=?,备注=?"), AddressIs,
+            {bookmark.name, bookmark.address, bookmark.category, bookmark.remark, oldAddress})) {
         m_services.ShowMessage(BookmarkTexts::ModifyFailed, MessageStyle::Ok | MessageStyle::ErrorIcon,
                                BookmarkTexts::ErrorTitle, this);
         return;
     }
-    BookmarkRecord bookmark;
-    bookmark.name = name;
-    bookmark.address = address;
-    bookmark.category = category;
-    bookmark.remark = remark;
     ShowModifiedBookmark(row, oldCategory, bookmark, m_bookmarks->RowAt(row).hasLogin);
 }
 
