@@ -15,12 +15,17 @@ namespace {
 
 const QString Missing = QStringLiteral("qavex:missing");
 
+// The element operations first: the login finder builds on their helpers.
 const QString& AutomationScript()
 {
     static const QString script = [] {
-        QFile file(QStringLiteral(":/automation/automation.js"));
-        file.open(QIODevice::ReadOnly);
-        return QString::fromUtf8(file.readAll());
+        QString all;
+        for (const char* name : {":/automation/automation.js", ":/automation/login.js"}) {
+            QFile file(QString::fromLatin1(name));
+            file.open(QIODevice::ReadOnly);
+            all += QString::fromUtf8(file.readAll()) + u'\n';
+        }
+        return all;
     }();
     return script;
 }

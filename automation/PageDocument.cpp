@@ -114,12 +114,6 @@ void PageDocument::SetFieldValue(const QString& identifier, IdentifierKind kind,
     Call(QStringLiteral("setFieldValue"), {identifier, Kind(kind), value});
 }
 
-bool PageDocument::SetLoginFieldValue(const QString& identifier, IdentifierKind kind, const QString& value,
-                                      bool isPassword) const
-{
-    return Call(QStringLiteral("fillLoginField"), {identifier, Kind(kind), value, isPassword}).toBool();
-}
-
 QString PageDocument::GetFieldValue(const QString& identifier, IdentifierKind kind) const
 {
     return Call(QStringLiteral("getFieldValue"), {identifier, Kind(kind)}).toString();

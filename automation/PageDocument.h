@@ -34,10 +34,6 @@ public:
     bool ClickButton(const QString& identifier, IdentifierKind kind, bool exact) const;
     void SetFieldValue(const QString& identifier, IdentifierKind kind, const QString& value) const;
     QString GetFieldValue(const QString& identifier, IdentifierKind kind) const;
-    // SetFieldValue for a login: a disabled or read-only field is left alone, and a password goes
-    // only into a password input. True when the field was filled.
-    bool SetLoginFieldValue(const QString& identifier, IdentifierKind kind, const QString& value,
-                            bool isPassword) const;
     // Replaces the page's alert, confirm, prompt and showModalDialog with functions that do nothing.
     void SuppressDialogs() const;
     static void ShellOpen(const QString& target);

@@ -4,16 +4,16 @@
 #include "BrowserTexts.h"
 #include "BrowserWindow.h"
 #include "IdentifierKind.h"
+#include "LoginFinder.h"
 #include "MainWindow.h"
-#include "PageDocument.h"
 #include "ProgramGlobals.h"
 #include "PumpingWait.h"
 #include "RuntimeServices.h"
-#include "SameSite.h"
 #include "StorageNames.h"
 #include "TextNumber.h"
 
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QWebEngineView>
 
 namespace {
@@ -79,12 +79,17 @@ void BookmarkOpener::OpenInBrowserWindow()
 void BookmarkOpener::AutoLogin(const QString& address)
 {
     PumpingWait(FirstPauseMs);
+    const QDeadlineTimer formDeadline(LoginFinder::FieldWaitMs);
+    // A login opened later owns the page; this one then stops where it is.
+    const int generation = ++m_loginGeneration;
     m_globals.AutoLoginBusy = true;
     for (int tries = 0;;) {
         if (m_browser && m_browser->ReadyState() == 4)
             break;
         if (++tries > ReadinessPauses) {
             m_globals.AutoLoginBusy = false;
+            if (m_browser && generation == m_loginGeneration && HasLoginData(address))
+                m_browser->SetStatusPart(0, BrowserTexts::LoginPageTimedOut);
             return;
         }
         PumpingWait(ReadinessPauseMs);
@@ -92,46 +97,67 @@ void BookmarkOpener::AutoLogin(const QString& address)
             return;
     }
 
+    const std::optional<LoginFields> login = StoredLogin(address);
+    if (!login || !m_browser || generation != m_loginGeneration)
+        return;
+    LoginFinder finder(*m_browser->网页框, QUrl::fromUserInput(address), *login, [this, generation] {
+        return m_browser && m_globals.AutoLoginBusy && generation == m_loginGeneration;
+    });
+    const LoginFinder::Outcome outcome = finder.Run(formDeadline);
+    if (m_browser && outcome != LoginFinder::Outcome::Cancelled)
+        m_browser->SetStatusPart(0, OutcomeText(outcome, finder.Page()));
+}
+
+std::optional<LoginFields> BookmarkOpener::StoredLogin(const QString& address) const
+{
     RecordTable& database = *m_globals.Database;
     if (database.Query(Tables::Bookmarks, QStringLiteral("*"), QStringLiteral("地址=?"), {address}) == 0) {
         database.CloseRecordSet();
-        return;
+        return std::nullopt;
     }
-    const QString account = database.ReadText(Columns::Account);
-    const QString password = database.ReadText(Columns::Password);
-    const QString accountId = database.ReadText(Columns::AccountId);
-    const QString passwordId = database.ReadText(Columns::PasswordId);
-    const std::optional<IdentifierKind> fieldKind = StoredKind(database.ReadText(Columns::IdType));
-    const QString buttonId = database.ReadText(Columns::ButtonId);
-    const std::optional<IdentifierKind> buttonKind = StoredKind(database.ReadText(Columns::ButtonIdType));
-    const bool isButton = database.ReadText(Columns::ControlType) == ButtonControl;
+    LoginFields login;
+    login.account = database.ReadText(Columns::Account);
+    login.password = database.ReadText(Columns::Password);
+    login.accountId = database.ReadText(Columns::AccountId);
+    login.passwordId = database.ReadText(Columns::PasswordId);
+    login.fieldKind = StoredKind(database.ReadText(Columns::IdType));
+    login.buttonId = database.ReadText(Columns::ButtonId);
+    login.buttonKind = StoredKind(database.ReadText(Columns::ButtonIdType));
+    login.buttonIsLink = database.ReadText(Columns::ControlType) != ButtonControl;
     database.CloseRecordSet();
-    if (!m_browser)
-        return;
+    // A bookmark without login data is only shown.
+    if (login.account.isEmpty() && login.password.isEmpty() && !login.IsIdentified() &&
+        login.buttonId.isEmpty())
+        return std::nullopt;
+    return login;
+}
 
-    // A redirect to another site, or a page that is not the bookmark's at all, gets no password.
-    const QUrl page = m_browser->网页框->url();
-    if (!IsSameSite(QUrl::fromUserInput(address), page)) {
-        m_browser->SetStatusPart(0, BrowserTexts::OtherSiteNoLogin + page.host());
-        return;
+bool BookmarkOpener::HasLoginData(const QString& address) const
+{
+    return StoredLogin(address).has_value();
+}
+
+QString BookmarkOpener::OutcomeText(LoginFinder::Outcome outcome, const QUrl& page)
+{
+    switch (outcome) {
+    case LoginFinder::Outcome::Submitted:
+        return BrowserTexts::LoggedIn;
+    case LoginFinder::Outcome::Filled:
+        return BrowserTexts::LoginFilled;
+    case LoginFinder::Outcome::NotFound:
+        return BrowserTexts::LoginFormNotFound;
+    case LoginFinder::Outcome::Unusable:
+        return BrowserTexts::LoginFieldsUnusable;
+    case LoginFinder::Outcome::NoControl:
+        return BrowserTexts::LoginControlNotFound;
+    case LoginFinder::Outcome::Refused:
+        return BrowserTexts::LoginRefusedByPage;
+    case LoginFinder::Outcome::OtherSite:
+        return BrowserTexts::OtherSiteNoLogin + page.host();
+    case LoginFinder::Outcome::Cancelled:
+        break;
     }
-    if (fieldKind) {
-        PageDocument document;
-        document.Attach(nullptr, false, m_browser->网页框, true);
-        document.SetLoginFieldValue(accountId, *fieldKind, account, false);
-        document.SetLoginFieldValue(passwordId, *fieldKind, password, true);
-    }
-    if (buttonId.isEmpty())
-        return;
-    PumpingWait(ReadinessPauseMs);
-    if (!m_browser || !buttonKind)
-        return;
-    PageDocument document;
-    document.Attach(nullptr, false, m_browser->网页框, true);
-    if (isButton)
-        document.ClickButton(buttonId, *buttonKind, false);
-    else
-        document.ClickLink(buttonId, *buttonKind, false);
+    return {};
 }
 
 BrowserWindow* BookmarkOpener::Browser() const

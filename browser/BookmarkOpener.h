@@ -1,7 +1,11 @@
 #pragma once
 
+#include "LoginFinder.h"
+
 #include <QObject>
 #include <QPointer>
+
+#include <optional>
 
 class BrowserWindow;
 class MainWindow;
@@ -19,17 +23,23 @@ public:
     // mode 1: the built-in browser; any other: the desktop's default browser.
     void OpenSelectedBookmark(int mode);
     void OpenInBrowserWindow();
-    // Waits for the page of `address`, then types the stored account and password and clicks
-    // the stored control, on pages of the bookmark's own site only.
+    // Waits for the page of `address`, then for its login form, types the stored account and
+    // password and presses the stored (or the form's own) control, on pages of the bookmark's own
+    // site only. The browser's status bar tells how it ended.
     void AutoLogin(const QString& address);
 
     BrowserWindow* Browser() const;
 
 private:
     QString SelectedAddress() const;
+    // The bookmark's login data; none when it has nothing to type or press.
+    std::optional<LoginFields> StoredLogin(const QString& address) const;
+    bool HasLoginData(const QString& address) const;
+    static QString OutcomeText(LoginFinder::Outcome outcome, const QUrl& page);
 
     MainWindow& m_mainWindow;
     ProgramGlobals& m_globals;
     RuntimeServices& m_services;
     QPointer<BrowserWindow> m_browser;
+    int m_loginGeneration = 0;
 };

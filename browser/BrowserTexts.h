@@ -41,4 +41,11 @@ inline const QString ConfirmClearHistory = QStringLiteral("确定清空历史记
 
 inline const QString SelectBookmarkToOpen = QStringLiteral("请选择欲打开的网址!");
 inline const QString OtherSiteNoLogin = QStringLiteral("打开的网页不属于书签的网站，未自动登录：");
+inline const QString LoggedIn = QStringLiteral("已自动登录");
+inline const QString LoginFilled = QStringLiteral("已填写登录信息");
+inline const QString LoginFormNotFound = QStringLiteral("未找到登录框，未自动登录");
+inline const QString LoginFieldsUnusable = QStringLiteral("登录框无法填写（禁用、只读或不是密码框），未自动登录");
+inline const QString LoginControlNotFound = QStringLiteral("未找到可用的登录按钮，未提交登录");
+inline const QString LoginRefusedByPage = QStringLiteral("网页不接受填写的登录信息，请查看网页上的提示");
+inline const QString LoginPageTimedOut = QStringLiteral("网页加载超时，未自动登录");
 } // namespace BrowserTexts

@@ -1,17 +1,20 @@
 #include "SameSite.h"
 
 #include <QHostAddress>
-#include <QSet>
-#include <QStringList>
+
+#include <libpsl.h>
 
 namespace {
 
-// Second-level labels under which a name is registered one level deeper (sina.com.cn, bbc.co.uk).
-const QSet<QString> SharedSecondLevels = {
-    QStringLiteral("com"), QStringLiteral("net"), QStringLiteral("org"), QStringLiteral("gov"),
-    QStringLiteral("edu"), QStringLiteral("ac"),  QStringLiteral("co"),  QStringLiteral("or"),
-    QStringLiteral("ne"),  QStringLiteral("go"),  QStringLiteral("mil"), QStringLiteral("int"),
-};
+// The newer of the list built into libpsl and the one the system keeps up to date.
+const psl_ctx_t* SuffixList()
+{
+    static const psl_ctx_t* list = [] {
+        const psl_ctx_t* latest = psl_latest(nullptr);
+        return latest ? latest : psl_builtin();
+    }();
+    return list;
+}
 
 int EffectivePort(const QUrl& url)
 {
@@ -25,21 +28,26 @@ bool IsWeb(const QUrl& url)
     return scheme == QStringLiteral("http") || scheme == QStringLiteral("https");
 }
 
+// The host as the page's own scripts see it: lower case, international names in their ASCII form.
+QString AsciiHost(const QUrl& url)
+{
+    return url.host(QUrl::FullyEncoded).toLower();
+}
+
 } // namespace
 
 QString RegistrableDomain(const QString& host)
 {
-    const QString name = host.toLower();
-    if (!QHostAddress(name).isNull())
+    QString name = host.toLower();
+    if (name.endsWith(u'.'))
+        name.chop(1);
+    if (name.isEmpty() || !QHostAddress(name).isNull() || name.startsWith(u'['))
         return name;
-    const QStringList labels = name.split(u'.', Qt::SkipEmptyParts);
-    if (labels.size() <= 2)
-        return labels.join(u'.');
-    const int keep = labels.size() >= 3 && labels.last().size() == 2 &&
-                             SharedSecondLevels.contains(labels[labels.size() - 2])
-                         ? 3
-                         : 2;
-    return labels.mid(labels.size() - keep).join(u'.');
+    const QByteArray ascii = QUrl::toAce(name);
+    if (ascii.isEmpty() || !SuffixList())
+        return name;
+    const char* domain = psl_registrable_domain(SuffixList(), ascii.constData());
+    return domain ? QUrl::fromAce(QByteArray(domain)) : name;
 }
 
 bool IsSameSite(const QUrl& bookmark, const QUrl& page)
@@ -50,16 +58,20 @@ bool IsSameSite(const QUrl& bookmark, const QUrl& page)
         return bookmark.isLocalFile() && page.isLocalFile() &&
                bookmark.adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment) ==
                    page.adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment);
-    // A site that moves from http to https is still itself; anything else is another one.
+    // A site that moves from http to https is still itself (on the default ports, or on the same
+    // port); anything else is another one.
     if (!IsWeb(bookmark) || !IsWeb(page))
         return false;
-    const bool upgraded = bookmark.scheme().toLower() == QStringLiteral("http") &&
-                          page.scheme().toLower() == QStringLiteral("https") && bookmark.port() == -1 &&
-                          page.port() == -1;
-    if (!upgraded && EffectivePort(bookmark) != EffectivePort(page))
+    const QString from = bookmark.scheme().toLower();
+    const QString to = page.scheme().toLower();
+    if (from == to) {
+        if (EffectivePort(bookmark) != EffectivePort(page))
+            return false;
+    } else if (from != QStringLiteral("http") || bookmark.port() != page.port()) {
         return false;
-    const QString bookmarkHost = bookmark.host().toLower();
-    const QString pageHost = page.host().toLower();
+    }
+    const QString bookmarkHost = AsciiHost(bookmark);
+    const QString pageHost = AsciiHost(page);
     if (bookmarkHost.isEmpty() || pageHost.isEmpty())
         return false;
     return bookmarkHost == pageHost || RegistrableDomain(bookmarkHost) == RegistrableDomain(pageHost);

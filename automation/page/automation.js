@@ -42,12 +42,12 @@
         return exact ? text(candidate) === identifier : lower(candidate).includes(lower(identifier));
     }
 
-    function findElement(identifier, kind) {
+    function findElement(identifier, kind, doc = document) {
         if (identifier === '')
             return null;
         if (kind === ByName)
-            return document.getElementsByName(identifier).item(0);
-        return document.getElementById(identifier);
+            return doc.getElementsByName(identifier).item(0);
+        return doc.getElementById(identifier);
     }
 
     function isButtonLike(input) {
@@ -83,20 +83,20 @@
     }
 
     // By id or name any element is clicked, link or button or not.
-    function clickFound(identifier, kind) {
-        const element = findElement(identifier, kind);
+    function clickFound(identifier, kind, doc) {
+        const element = findElement(identifier, kind, doc);
         if (!element)
             return false;
         element.click();
         return true;
     }
 
-    function clickLink(identifier, kind, exact, index) {
-        const links = Array.from(document.getElementsByTagName('a'));
+    function clickLink(identifier, kind, exact, index, doc = document) {
+        const links = Array.from(doc.getElementsByTagName('a'));
         switch (kind) {
         case ById:
         case ByName:
-            return clickFound(identifier, kind);
+            return clickFound(identifier, kind, doc);
         case ByIndex:
             if (index < 1 || index > links.length)
                 return false;
@@ -111,12 +111,12 @@
         }
     }
 
-    function clickButton(identifier, kind, exact, index) {
-        const inputs = Array.from(document.getElementsByTagName('input'));
+    function clickButton(identifier, kind, exact, index, doc = document) {
+        const inputs = Array.from(doc.getElementsByTagName('input'));
         switch (kind) {
         case ById:
         case ByName:
-            return clickFound(identifier, kind);
+            return clickFound(identifier, kind, doc);
         case ByIndex: {
             const buttons = inputs.filter(isButtonLike);
             if (index < 1 || index > buttons.length)
@@ -259,23 +259,12 @@
                 setValue(element, value);
             return null;
         },
-        // The automatic login's fill: never into a field the user could not type into, and a
-        // password only into a password input.
-        fillLoginField(identifier, kind, value, isPassword) {
-            const element = findElement(identifier, kind);
-            if (!element || element.disabled || element.readOnly)
-                return false;
-            if (isPassword && !(lower(element.tagName) === 'input' && lower(element.type) === 'password'))
-                return false;
-            setValue(element, value);
-            return true;
-        },
         getFieldValue(identifier, kind) {
             const element = findElement(identifier, kind);
             return element ? text(element.value) : '';
         },
-        clickLink,
-        clickButton,
+        clickLink(identifier, kind, exact, index) { return clickLink(identifier, kind, exact, index); },
+        clickButton(identifier, kind, exact, index) { return clickButton(identifier, kind, exact, index); },
         elementFromPoint(x, y) { return handle(document.elementFromPoint(x, y)); },
         elementText(element, property) {
             const target = resolve(element);
@@ -377,5 +366,13 @@
                 return { v: null };
             }
         },
+        // Further page scripts (the login finder) add their operations and share these helpers.
+        define(more) {
+            for (const name of Object.keys(more)) {
+                if (!(name in operations))
+                    operations[name] = more[name];
+            }
+        },
+        lib: { findElement, clickLink, clickButton, setValue, text, lower },
     };
 })();

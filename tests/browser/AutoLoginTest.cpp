@@ -2,6 +2,7 @@
 #include "BrowserWindow.h"
 #include "ChangeCategoryDialog.h"
 #include "Collection.h"
+#include "LoginBookmark.h"
 #include "LoopbackServer.h"
 #include "WebFixture.h"
 #include "WindowProbes.h"
@@ -15,19 +16,6 @@
 #include <QTimer>
 #include <QWebEngineView>
 
-namespace {
-
-struct Login {
-    QString accountId;
-    QString passwordId;
-    QString idType;
-    QString buttonId;
-    QString buttonIdType;
-    QString controlType;
-};
-
-} // namespace
-
 class AutoLoginTest : public QObject {
     Q_OBJECT
 
@@ -38,19 +26,9 @@ private:
     LoopbackServer m_server{QStringLiteral(QAVEX_TEST_PAGES)};
     LoopbackServer m_otherSite{QStringLiteral(QAVEX_TEST_PAGES)};
 
-    // A collection whose one bookmark opens `address`, with the login data given.
     void Prepare(Collection& c, const QString& address, const Login& login)
     {
-        c.Seed({QStringLiteral("网站")}, {});
-        c.Execute(
-            QStringLiteral("insert into 网址 values (null, '站点', '%1', '网站', '', 'zhang', 'secret', "
-                           "'%2', '%3', '%4', '%5', '%6', '%7')")
-                .arg(address, login.accountId, login.passwordId, login.idType, login.buttonId,
-                     login.buttonIdType, login.controlType));
-        c.WriteSettings(
-            QStringLiteral("[记录]\nIE地址=%1\n").arg(m_server.Address(QStringLiteral("/blank"))).toUtf8());
-        c.Start();
-        SelectRows(c.window(), {0});
+        PrepareLoginBookmark(c, address, login, m_server.Address(QStringLiteral("/blank")));
     }
 
     QStringList Submissions(const LoopbackServer& server) const
@@ -66,23 +44,22 @@ private:
 private slots:
     void logsIn_data()
     {
+        QTest::addColumn<QString>("page");
         QTest::addColumn<Login>("login");
         QTest::addColumn<QString>("submitted");
+        const QString login = QStringLiteral("/login.html");
         const QString both = QStringLiteral("/submit?username=zhang&notpass=&password=secret&locked=");
-        QTest::newRow("ids, button by id") << Login{"user", "pass", "0", "go", "0", "按钮"} << both;
+        QTest::newRow("ids, button by id") << login << Login{"user", "pass", "0", "go", "0", "按钮"} << both;
         QTest::newRow("names, link by id")
-            << Login{"username", "password", "1", "submitlink", "0", "链接"} << both;
-        QTest::newRow("button by index") << Login{"user", "pass", "0", "1", "3", "按钮"} << both;
+            << login << Login{"username", "password", "1", "submitlink", "0", "链接"} << both;
+        QTest::newRow("button by index") << login << Login{"user", "pass", "0", "1", "3", "按钮"} << both;
         QTest::newRow("button by part of its caption")
-            << Login{"user", "pass", "0", "登", "2", "按钮"} << both;
+            << login << Login{"user", "pass", "0", "登", "2", "按钮"} << both;
         QTest::newRow("no control type clicks a link")
-            << Login{"user", "pass", "0", "submitlink", "0", ""} << both;
-        QTest::newRow("password never into a text input")
-            << Login{"user", "notpass", "0", "go", "0", "按钮"}
-            << QStringLiteral("/submit?username=zhang&notpass=&password=&locked=");
-        QTest::newRow("read-only field left alone")
-            << Login{"locked", "pass", "0", "go", "0", "按钮"}
-            << QStringLiteral("/submit?username=&notpass=&password=secret&locked=");
+            << login << Login{"user", "pass", "0", "submitlink", "0", ""} << both;
+        QTest::newRow("fields with names only")
+            << QStringLiteral("/names.html") << Login{"username", "password", "1", "signin", "1", "按钮"}
+            << QStringLiteral("/submit?username=zhang&password=secret&signin=go");
     }
 
     void logsIn()
@@ -91,24 +68,27 @@ private slots:
         QFETCH(QString, submitted);
         m_server.requests.clear();
         Collection c;
-        Prepare(c, m_server.Address(QStringLiteral("/login.html")), login);
+        QFETCH(QString, page);
+        Prepare(c, m_server.Address(page), login);
         BookmarkOpener opener(c.window(), c.Globals(), c.services);
         Choose(c.window(), QStringLiteral("自带浏览器打开"));
         QTRY_COMPARE_WITH_TIMEOUT(Submissions(m_server), QStringList{submitted}, 10000);
         QVERIFY(c.Globals().AutoLoginBusy);
         QCOMPARE(opener.Browser()->组合框_地址->itemText(opener.Browser()->组合框_地址->count() - 1),
-                 m_server.Address(QStringLiteral("/login.html")));
+                 m_server.Address(page));
+        QCOMPARE(opener.Browser()->StatusPart(0), QStringLiteral("已自动登录"));
     }
 
     void noLoginDataClicksNothing()
     {
         m_server.requests.clear();
         Collection c;
-        Prepare(c, m_server.Address(QStringLiteral("/login.html")), {});
+        Prepare(c, m_server.Address(QStringLiteral("/login.html")), Login{"", "", "", "", "", "", "", ""});
         BookmarkOpener opener(c.window(), c.Globals(), c.services);
         opener.OpenSelectedBookmark(1);
         QTest::qWait(300);
         QVERIFY(Submissions(m_server).isEmpty());
+        QCOMPARE(opener.Browser()->StatusPart(0), QString());
         QVERIFY(m_server.requests.contains(QStringLiteral("/login.html")));
     }
 
@@ -150,6 +130,7 @@ private slots:
         opener.OpenSelectedBookmark(1);
         QVERIFY(!c.Globals().AutoLoginBusy);
         QVERIFY(c.services.messages.isEmpty());
+        QCOMPARE(opener.Browser()->StatusPart(0), QStringLiteral("网页加载超时，未自动登录"));
     }
 
     void openingNeedsASelectedRow_data()

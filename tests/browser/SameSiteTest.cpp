@@ -21,6 +21,20 @@ private slots:
                                               << "http://login.sina.com.cn/" << true;
         QTest::newRow("other site under com.cn") << "http://mail.sina.com.cn/"
                                                  << "http://evil.com.cn/" << false;
+        QTest::newRow("tenants of a shared suffix") << "https://mine.github.io/"
+                                                    << "https://other.github.io/" << false;
+        QTest::newRow("blog of another user") << "https://mine.blogspot.com/"
+                                              << "https://other.blogspot.com/" << false;
+        QTest::newRow("provincial chinese suffix") << "http://mine.sh.cn/"
+                                                   << "http://other.sh.cn/" << false;
+        QTest::newRow("inside one tenant") << "https://mine.github.io/"
+                                           << "https://login.mine.github.io/" << true;
+        QTest::newRow("the shared suffix itself") << "https://mine.github.io/"
+                                                  << "https://github.io/" << false;
+        QTest::newRow("international name") << "https://例子.中国/"
+                                            << "https://登录.例子.中国/" << true;
+        QTest::newRow("http to https on its own port") << "http://example.com:8080/"
+                                                       << "https://example.com:8080/" << true;
         QTest::newRow("other site") << "https://example.com/"
                                     << "https://example.org/" << false;
         QTest::newRow("look-alike suffix") << "https://example.com/"
@@ -39,6 +53,29 @@ private slots:
                                           << "file:///tmp/b.html" << false;
         QTest::newRow("web to file") << "http://example.com/"
                                      << "file:///tmp/a.html" << false;
+    }
+
+    void registrableDomain_data()
+    {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("domain");
+        QTest::newRow("chinese second level") << "mail.sina.com.cn"
+                                              << "sina.com.cn";
+        QTest::newRow("private suffix") << "a.mine.github.io"
+                                        << "mine.github.io";
+        QTest::newRow("suffix itself") << "github.io"
+                                       << "github.io";
+        QTest::newRow("address") << "127.0.0.1"
+                                 << "127.0.0.1";
+        QTest::newRow("letter case") << "WWW.Example.COM"
+                                     << "example.com";
+    }
+
+    void registrableDomain()
+    {
+        QFETCH(QString, host);
+        QFETCH(QString, domain);
+        QCOMPARE(RegistrableDomain(host), domain);
     }
 
     void sameSite()

@@ -28,11 +28,16 @@ void LoopbackServer::Answer(QTcpSocket* socket)
     if (!socket->canReadLine())
         return;
     const QList<QByteArray> requestLine = socket->readLine().trimmed().split(' ');
-    socket->readAll();
+    QString host;
+    for (const QByteArray& header : socket->readAll().split('\n')) {
+        if (header.toLower().startsWith("host:"))
+            host = QString::fromUtf8(header.mid(5).trimmed()).section(u':', 0, 0);
+    }
     if (requestLine.size() < 2)
         return;
     const QUrl target(QString::fromUtf8(requestLine[1]));
     requests.append(target.toString());
+    requestHosts.append(host);
     if (target.path() == QStringLiteral("/never"))
         return;
 
@@ -49,4 +54,14 @@ void LoopbackServer::Answer(QTcpSocket* socket)
     socket->write("HTTP/1.1 " + head + "\r\nConnection: close\r\nContent-Length: " +
                   QByteArray::number(body.size()) + "\r\n\r\n" + body);
     socket->disconnectFromHost();
+}
+
+QStringList LoopbackServer::RequestsTo(const QString& host) const
+{
+    QStringList sent;
+    for (qsizetype i = 0; i < requests.size(); ++i) {
+        if (requestHosts.value(i) == host)
+            sent.append(requests[i]);
+    }
+    return sent;
 }

@@ -6,7 +6,8 @@
 // A small HTTP server on 127.0.0.1 for browser tests: serves the files of one directory, and
 //   /redirect?to=<address>  answers 302 to that address,
 //   /never                  never answers, so the page never completes.
-// Every request line's path and query is remembered, in order.
+// Every request line's path and query is remembered, in order, and the host it was sent to (the
+// Host header, which differs from 127.0.0.1 when the engine maps names onto this server).
 class LoopbackServer : public QTcpServer {
     Q_OBJECT
 public:
@@ -14,6 +15,9 @@ public:
 
     QString Address(const QString& path) const;
     QStringList requests;
+    QStringList requestHosts;
+    // The requests sent to `host` under any port, path and query each.
+    QStringList RequestsTo(const QString& host) const;
 
 private:
     void Answer(QTcpSocket* socket);

@@ -16,6 +16,12 @@ void WebFixture::PrepareEngine()
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
+void WebFixture::MapHostsToLoopback()
+{
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+            "--host-resolver-rules=\"MAP *.github.io 127.0.0.1, MAP *.test 127.0.0.1\"");
+}
+
 WebFixture::WebFixture() : m_view(std::make_unique<QWebEngineView>())
 {
     m_view->resize(800, 600);

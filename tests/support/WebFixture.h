@@ -13,6 +13,9 @@ class WebFixture {
 public:
     // Call first thing in a test's initMain(): the engine runs as root only without its sandbox.
     static void PrepareEngine();
+    // Also first thing: names under .github.io and .test reach 127.0.0.1, so that tests can serve
+    // pages of several sites (and of tenants of a shared suffix) from loopback servers.
+    static void MapHostsToLoopback();
 
     WebFixture();
     ~WebFixture();

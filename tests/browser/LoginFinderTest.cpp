@@ -1,0 +1,167 @@
+#include "BookmarkOpener.h"
+#include "BrowserWindow.h"
+#include "LoginBookmark.h"
+#include "LoopbackServer.h"
+#include "WebFixture.h"
+
+#include <QTest>
+#include <QUrl>
+#include <QWebEngineView>
+
+// Automatic login on pages built like today's sites. Every case checks what the servers received:
+// the bookmark's own (127.0.0.1, or mine.github.io mapped onto it) and another site's.
+class LoginFinderTest : public QObject {
+    Q_OBJECT
+
+public:
+    static void initMain()
+    {
+        WebFixture::PrepareEngine();
+        WebFixture::MapHostsToLoopback();
+    }
+
+private:
+    LoopbackServer m_site{QStringLiteral(QAVEX_TEST_PAGES)};
+    LoopbackServer m_otherSite{QStringLiteral(QAVEX_TEST_PAGES)};
+
+    // {site}: this site; {other}: another site (another port); {mine} and {tenant}: two tenants of
+    // github.io, both served by this site's server.
+    QString Expand(QString address) const
+    {
+        const QString port = QString::number(m_site.serverPort());
+        address.replace(QStringLiteral("{site}"), m_site.Address({}));
+        address.replace(QStringLiteral("{other}"), m_otherSite.Address({}));
+        address.replace(QStringLiteral("{mine}"), QStringLiteral("http://mine.github.io:") + port);
+        address.replace(QStringLiteral("{tenant}"), QStringLiteral("http://other.github.io:") + port);
+        return address;
+    }
+
+    // What the login sent: form submissions, second steps, and keystrokes reported by a page.
+    static QStringList Sent(const QStringList& requests)
+    {
+        QStringList sent;
+        for (const QString& request : requests) {
+            if (request.startsWith(QStringLiteral("/submit")) ||
+                request.startsWith(QStringLiteral("/step2")) || request.startsWith(QStringLiteral("/typed")))
+                sent.append(request);
+        }
+        return sent;
+    }
+
+    struct Run {
+        QString status;
+        QStringList sentHere;
+        QStringList sentElsewhere;
+    };
+
+    Run Open(const QString& address, const Login& login)
+    {
+        m_site.requests.clear();
+        m_site.requestHosts.clear();
+        m_otherSite.requests.clear();
+        Collection c;
+        PrepareLoginBookmark(c, Expand(address), login, m_site.Address(QStringLiteral("/blank")));
+        BookmarkOpener opener(c.window(), c.Globals(), c.services);
+        opener.OpenSelectedBookmark(1);
+        // A little longer, so that anything sent late would reach the servers too.
+        QTest::qWait(200);
+        Run run{opener.Browser()->StatusPart(0), Sent(m_site.RequestsTo(QStringLiteral("127.0.0.1"))), {}};
+        run.sentHere += Sent(m_site.RequestsTo(QStringLiteral("mine.github.io")));
+        run.sentElsewhere =
+            Sent(m_otherSite.requests) + Sent(m_site.RequestsTo(QStringLiteral("other.github.io")));
+        return run;
+    }
+
+private slots:
+    void login_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<Login>("login");
+        QTest::addColumn<QStringList>("sent");
+        QTest::addColumn<QString>("status");
+        const QString loggedIn = QStringLiteral("已自动登录");
+        const QString notFound = QStringLiteral("未找到登录框，未自动登录");
+        const QString unusable = QStringLiteral("登录框无法填写（禁用、只读或不是密码框），未自动登录");
+        const QString otherSite = QStringLiteral("打开的网页不属于书签的网站，未自动登录：");
+        const Login ids{"user", "pass", "0", "go", "0", "按钮"};
+        const Login none{};
+        const QStringList full{"/submit?username=zhang&password=secret"};
+
+        QTest::newRow("form built 1.5 s after load") << "{site}/late.html" << ids << full << loggedIn;
+        QTest::newRow("form rebuilt between fill and click") << "{site}/swap.html" << ids << full << loggedIn;
+        QTest::newRow("no identifiers: found like a password manager")
+            << "{site}/detect.html" << none << QStringList{"/submit?trap=&login=zhang&old=&pw=secret"}
+            << loggedIn;
+        QTest::newRow("no identifiers, late form") << "{site}/late.html" << none << full << loggedIn;
+        QTest::newRow("two steps, found")
+            << "{site}/step1.html" << none
+            << QStringList{"/step2.html?identifier=zhang&hidden-password=", "/submit?password=secret"}
+            << loggedIn;
+        QTest::newRow("two steps, by identifiers")
+            << "{site}/step1.html" << Login{"identifier", "password", "0", "signin", "0", "按钮"}
+            << QStringList{"/step2.html?identifier=zhang&hidden-password=", "/submit?password=secret"}
+            << loggedIn;
+        QTest::newRow("same-origin frame")
+            << "{site}/frame.html" << ids
+            << QStringList{"/submit?username=zhang&notpass=&password=secret&locked="} << loggedIn;
+        QTest::newRow("same-origin frame, found")
+            << "{site}/frame.html?src=/names.html" << none
+            << QStringList{"/submit?username=zhang&password=secret&signin=go"} << loggedIn;
+        QTest::newRow("account the page refuses (not an e-mail address)")
+            << "{site}/refuse.html" << ids << QStringList()
+            << QStringLiteral("网页不接受填写的登录信息，请查看网页上的提示");
+        QTest::newRow("frame of another site")
+            << "{site}/frame.html?src={other}/trap.html" << ids << QStringList() << notFound;
+        QTest::newRow("password identifier on a text field")
+            << "{site}/login.html" << Login{"user", "notpass", "0", "go", "0", "按钮"} << QStringList()
+            << unusable;
+        QTest::newRow("read-only account field")
+            << "{site}/login.html" << Login{"locked", "pass", "0", "go", "0", "按钮"} << QStringList()
+            << unusable;
+        QTest::newRow("redirect to another site")
+            << "{site}/redirect?to={other}/trap.html" << ids << QStringList() << otherSite + "127.0.0.1";
+        QTest::newRow("redirect to another tenant of github.io")
+            << "{mine}/redirect?to={tenant}/trap.html" << ids << QStringList()
+            << otherSite + "other.github.io";
+        QTest::newRow("inside one tenant of github.io")
+            << "{mine}/login.html" << ids
+            << QStringList{"/submit?username=zhang&notpass=&password=secret&locked="} << loggedIn;
+    }
+
+    void login()
+    {
+        QFETCH(QString, address);
+        QFETCH(Login, login);
+        QFETCH(QStringList, sent);
+        QFETCH(QString, status);
+        const Run run = Open(address, login);
+        QCOMPARE(run.sentElsewhere, QStringList());
+        QCOMPARE(run.status, status);
+        QCOMPARE(run.sentHere, sent);
+    }
+
+    // A page that goes to another site by itself at moments around the fill and the click: the
+    // other site never receives a keystroke or a submission.
+    void pageLeavingForAnotherSite_data()
+    {
+        QTest::addColumn<int>("delay");
+        for (int delay : {0, 300, 430, 470, 500, 530, 550, 600})
+            QTest::addRow("after %d ms", delay) << delay;
+    }
+
+    void pageLeavingForAnotherSite()
+    {
+        QFETCH(int, delay);
+        const Run run = Open(QStringLiteral("{site}/leave.html?delay=%1&to={other}/trap.html").arg(delay),
+                             Login{"user", "pass", "0", "go", "0", "按钮"});
+        QCOMPARE(run.sentElsewhere, QStringList());
+        if (run.sentHere.isEmpty())
+            QVERIFY2(run.status.startsWith(QStringLiteral("打开的网页不属于书签的网站")),
+                     qPrintable(run.status));
+        else
+            QCOMPARE(run.sentHere, QStringList{"/submit?username=zhang&password=secret"});
+    }
+};
+
+QTEST_MAIN(LoginFinderTest)
+#include "LoginFinderTest.moc"
