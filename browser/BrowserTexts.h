@@ -44,8 +44,18 @@ inline const QString OtherSiteNoLogin = QStringLiteral("打开的网页不属于
 inline const QString LoggedIn = QStringLiteral("已自动登录");
 inline const QString LoginFilled = QStringLiteral("已填写登录信息");
 inline const QString LoginFormNotFound = QStringLiteral("未找到登录框，未自动登录");
-inline const QString LoginFieldsUnusable = QStringLiteral("登录框无法填写（禁用、只读或不是密码框），未自动登录");
+inline const QString LoginFieldsUnusable =
+    QStringLiteral("登录框无法填写（禁用、只读或不是密码框），未自动登录");
 inline const QString LoginControlNotFound = QStringLiteral("未找到可用的登录按钮，未提交登录");
 inline const QString LoginRefusedByPage = QStringLiteral("网页不接受填写的登录信息，请查看网页上的提示");
+inline const QString SaveLoginQuestion = QStringLiteral("是否保存此网站的登录信息？");
+inline const QString SaveLogin = QStringLiteral("保存");
+inline const QString DontSaveLogin = QStringLiteral("不保存");
+inline const QString AddBookmarkWithLoginQuestion =
+    QStringLiteral("此网站还没有书签，是否添加书签并保存登录信息？");
+inline const QString AddBookmarkWithLogin = QStringLiteral("添加书签");
+inline const QString DontAddBookmark = QStringLiteral("不添加");
+inline const QString LoginSaved = QStringLiteral("已保存登录信息");
+inline const QString LoginSaveFailed = QStringLiteral("保存登录信息失败");
 inline const QString LoginPageTimedOut = QStringLiteral("网页加载超时，未自动登录");
 } // namespace BrowserTexts

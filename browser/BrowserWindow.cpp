@@ -5,9 +5,12 @@
 #include "BuiltInTexts.h"
 #include "ChangeCategoryDialog.h"
 #include "HistoryDialog.h"
+#include "LoginCapture.h"
+#include "LoginSaver.h"
 #include "MainWindow.h"
 #include "ProgramGlobals.h"
 #include "RuntimeServices.h"
+#include "SaveLoginBar.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -70,8 +73,9 @@ BrowserWindow::~BrowserWindow()
     m_globals.AutoLoginBusy = false;
     // Ctrl+L goes back to the other programs.
     m_globals.ElementHotkey->UnregisterAll();
-    // Controls going away must not start a navigation of a page that is gone.
+    // Controls going away must not start a navigation of a page that is gone, nor lay out one.
     组合框_地址->disconnect(this);
+    保存登录栏->removeEventFilter(this);
     // The page goes before the profile it was made with.
     delete 网页框;
     网页框 = nullptr;
@@ -187,6 +191,11 @@ void BrowserWindow::CreatePage(QWidget* central)
             m_awaitingLoad = false;
     });
     connect(网页框, &QWebEngineView::loadFinished, this, &BrowserWindow::ShowNavigatedPage);
+
+    保存登录栏 = new SaveLoginBar(central);
+    保存登录栏->installEventFilter(this);
+    auto* saver = new LoginSaver(*this, *保存登录栏, m_mainWindow, m_globals);
+    connect(new LoginCapture(网页框->page()), &LoginCapture::captured, saver, &LoginSaver::Offer);
     connect(网页框, &QWebEngineView::titleChanged, this, [this](const QString& title) {
         if (!title.isEmpty())
             setWindowTitle(title);
@@ -195,6 +204,10 @@ void BrowserWindow::CreatePage(QWidget* central)
 
 bool BrowserWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == 保存登录栏 && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
+        LayoutBrowserWindow();
+        return false;
+    }
     if (watched == 组合框_地址->lineEdit() && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -228,7 +241,10 @@ void BrowserWindow::LayoutBrowserWindow()
     const QWidget* central = centralWidget();
     const int width = central->width();
     const int height = central->height();
-    网页框->setGeometry(0, PageTop, width, std::max(0, height - PageTop));
+    // The question bar, when it asks, goes between the address row and the page.
+    const int barHeight = 保存登录栏->isVisibleTo(this) ? SaveLoginBar::Height : 0;
+    保存登录栏->setGeometry(0, PageTop, width, SaveLoginBar::Height);
+    网页框->setGeometry(0, PageTop + barHeight, width, std::max(0, height - PageTop - barHeight));
     分隔条_顶->resize(网页框->width(), 分隔条_顶->height());
     工具条3->resize(width, AddressRowHeight);
     按钮_转到->move(网页框->width() - 60, 按钮_转到->y());

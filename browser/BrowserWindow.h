@@ -11,6 +11,7 @@
 class CodeWindow;
 class ElementToolWindow;
 class MainWindow;
+class LoginSaver;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -21,6 +22,7 @@ class QToolBar;
 class QWebEngineProfile;
 class QWebEngineView;
 class RuntimeServices;
+class SaveLoginBar;
 struct ProgramGlobals;
 
 // The built-in browser: address box with the typed-address history, toolbar, menus, the page,
@@ -59,6 +61,8 @@ public:
     QPushButton* 按钮_转到;
     QFrame* 分隔条_顶;
     QWebEngineView* 网页框;
+    // Above the page while it asks whether to keep a login sent by hand.
+    SaveLoginBar* 保存登录栏;
     QMenu* 文件菜单;
     QMenu* 文档菜单;
     QMenu* 收藏菜单;
