@@ -58,7 +58,39 @@ int main(int argc, char* argv[])
         times.append(timer.nsecsElapsed() / 1e6);
     }
     std::sort(times.begin(), times.end());
-    std::printf("%-46s %8.1f ms median (waits alone take 600 ms)\n", "open a bookmark to its login submitted",
-                times[times.size() / 2]);
+    std::printf("%-46s %8.1f ms median (the first pause alone takes 500 ms)\n",
+                "open a bookmark to its login submitted", times[times.size() / 2]);
+
+    // A form that the page's script builds 800 ms after load: from the form being there (the page
+    // tells the server) to its submission arriving.
+    c.Execute(QStringLiteral("update 网址 set 地址 = '%1'")
+                  .arg(server.Address(QStringLiteral("/late.html?delay=800"))));
+    w.FillBookmarkList(QStringLiteral("网站"));
+    SelectRows(w, {0});
+    const auto arrival = [&](qsizetype from, const QString& prefix) -> qint64 {
+        for (qsizetype i = from; i < server.requests.size(); ++i) {
+            if (server.requests[i].startsWith(prefix))
+                return server.requestTimes[i];
+        }
+        return -1;
+    };
+    QList<double> late;
+    for (int run = 0; run < 10; ++run) {
+        waitUntil([&] { return opener.Browser()->ReadyState() == 4; });
+        const qsizetype before = server.requests.size();
+        opener.OpenSelectedBookmark(1);
+        waitUntil([&] { return arrival(before, QStringLiteral("/submit")) >= 0; });
+        const qint64 shown = arrival(before, QStringLiteral("/shown"));
+        const qint64 submitted = arrival(before, QStringLiteral("/submit"));
+        if (shown >= 0 && submitted >= 0)
+            late.append((submitted - shown) / 1e6);
+    }
+    std::sort(late.begin(), late.end());
+    if (late.isEmpty())
+        std::printf("%-46s    never submitted\n", "late form: form shown to login submitted");
+    else
+        std::printf("%-46s %8.1f ms median, %.1f ms at most (%lld runs)\n",
+                    "late form: form shown to login submitted", late[late.size() / 2], late.last(),
+                    static_cast<long long>(late.size()));
     return 0;
 }

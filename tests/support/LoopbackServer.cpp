@@ -6,6 +6,8 @@
 #include <QUrl>
 #include <QUrlQuery>
 
+#include <chrono>
+
 LoopbackServer::LoopbackServer(QString directory, QObject* parent)
     : QTcpServer(parent), m_directory(std::move(directory))
 {
@@ -38,6 +40,9 @@ void LoopbackServer::Answer(QTcpSocket* socket)
     const QUrl target(QString::fromUtf8(requestLine[1]));
     requests.append(target.toString());
     requestHosts.append(host);
+    requestTimes.append(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                            std::chrono::steady_clock::now().time_since_epoch())
+                            .count());
     if (target.path() == QStringLiteral("/never"))
         return;
 

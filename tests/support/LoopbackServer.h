@@ -16,6 +16,8 @@ public:
     QString Address(const QString& path) const;
     QStringList requests;
     QStringList requestHosts;
+    // When each request arrived, in nanoseconds of a steady clock.
+    QList<qint64> requestTimes;
     // The requests sent to `host` under any port, path and query each.
     QStringList RequestsTo(const QString& host) const;
 
