@@ -153,6 +153,10 @@
         return { doc: null, account: null, password: null };
     }
 
+    function hasPasswordField(doc) {
+        return Array.from(doc.querySelectorAll('input')).some(element => isPasswordInput(element) && isShown(element));
+    }
+
     function isSubmitter(element) {
         const tag = lower(element.tagName);
         return (tag === 'button' && lower(element.type) === 'submit') ||
@@ -229,7 +233,10 @@
             if (accountState === 'ok')
                 fields.push({ element: form.account, value: login.account });
             fields.push({ element: form.password, value: login.password });
-        } else if (accountState === 'ok' && ['missing', 'hidden'].includes(passwordState) && login.password !== '') {
+        } else if (accountState === 'ok' && ['missing', 'hidden'].includes(passwordState) && login.password !== '' &&
+                   !docs.some(hasPasswordField)) {
+            // A page with some other password field is a one-page form whose password identifier
+            // is out of date: sending it now would send it without the password.
             if (!accountStepAllowed)
                 return { r: 'waiting', why: 'account-only' };
             setValue(form.account, login.account);

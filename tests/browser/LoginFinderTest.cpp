@@ -115,6 +115,8 @@ private slots:
         QTest::newRow("password identifier on a text field")
             << "{site}/login.html" << Login{"user", "notpass", "0", "go", "0", "按钮"} << QStringList()
             << unusable;
+        QTest::newRow("out-of-date password identifier: never sent without the password")
+            << "{site}/login.html" << Login{"user", "oldpass", "0", "go", "0", "按钮"} << QStringList() << notFound;
         QTest::newRow("read-only account field")
             << "{site}/login.html" << Login{"locked", "pass", "0", "go", "0", "按钮"} << QStringList()
             << unusable;
