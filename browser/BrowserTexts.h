@@ -49,6 +49,7 @@ inline const QString LoginFieldsUnusable =
 inline const QString LoginControlNotFound = QStringLiteral("未找到可用的登录按钮，未提交登录");
 inline const QString LoginRefusedByPage = QStringLiteral("网页不接受填写的登录信息，请查看网页上的提示");
 inline const QString SaveLoginQuestion = QStringLiteral("是否保存此网站的登录信息？");
+inline const QString IntoBookmark = QStringLiteral("，存入书签“%1”");
 inline const QString SaveLogin = QStringLiteral("保存");
 inline const QString DontSaveLogin = QStringLiteral("不保存");
 inline const QString AddBookmarkWithLoginQuestion =

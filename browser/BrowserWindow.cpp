@@ -265,6 +265,8 @@ void BrowserWindow::Navigate(const QUrl& url)
 {
     m_awaitingLoad = true;
     m_requestedUrl = url;
+    // What the status bar said of the last page's login is not true of the next.
+    SetStatusPart(0, {});
     网页框->load(url);
 }
 

@@ -10,10 +10,13 @@
 #include "SaveLoginBar.h"
 #include "StorageNames.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 const QString ButtonControl = QStringLiteral("按钮");
 const QString LinkControl = QStringLiteral("链接");
+const QRegularExpression TrailingSlash(QStringLiteral("/+$"));
 
 QString DeclineKey(const CapturedLogin& login)
 {
@@ -46,10 +49,13 @@ std::optional<LoginSaver::Stored> LoginSaver::BookmarkOfSite(const CapturedLogin
             database.CloseRecordSet();
             continue;
         }
-        Stored stored{address, database.ReadText(Columns::Account), database.ReadText(Columns::Password)};
+        Stored stored{address, database.ReadText(Columns::Name), database.ReadText(Columns::Account),
+                      database.ReadText(Columns::Password)};
         database.CloseRecordSet();
-        const int score = (bookmark.host().compare(login.page.host(), Qt::CaseInsensitive) == 0 ? 2 : 0) +
-                          (stored.account == login.account ? 1 : 0);
+        const bool sameHost = bookmark.host().compare(login.page.host(), Qt::CaseInsensitive) == 0;
+        const bool samePage =
+            sameHost && bookmark.path().remove(TrailingSlash) == login.page.path().remove(TrailingSlash);
+        const int score = (samePage ? 4 : 0) + (sameHost ? 2 : 0) + (stored.account == login.account ? 1 : 0);
         if (score > bestScore) {
             best = stored;
             bestScore = score;
@@ -69,9 +75,10 @@ void LoginSaver::Offer(const CapturedLogin& login)
         return;
     m_pending = login;
     m_target = bookmark ? bookmark->address : QString();
-    const QString detail = login.account.isEmpty()
-                               ? login.page.host()
-                               : QStringLiteral("%1（%2）").arg(login.page.host(), login.account);
+    const QString detail =
+        (login.account.isEmpty() ? login.page.host()
+                                 : QStringLiteral("%1（%2）").arg(login.page.host(), login.account)) +
+        (bookmark ? BrowserTexts::IntoBookmark.arg(bookmark->name) : QString());
     if (bookmark)
         m_bar.Ask(BrowserTexts::SaveLoginQuestion, detail, BrowserTexts::SaveLogin,
                   BrowserTexts::DontSaveLogin);

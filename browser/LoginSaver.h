@@ -25,11 +25,12 @@ public:
 private:
     struct Stored {
         QString address;
+        QString name;
         QString account;
         QString password;
     };
-    // The bookmark of the login's site: one on the same host first, one with the same account
-    // before others.
+    // The bookmark of the login's site: the one of the login page itself first, then one on the
+    // same host, then one with the same account.
     std::optional<Stored> BookmarkOfSite(const CapturedLogin& login) const;
     void Answer(bool yes);
     bool StoreInto(const QString& address);

@@ -91,6 +91,33 @@ private slots:
         QVERIFY(!browser.保存登录栏->isVisible());
     }
 
+    // Of two bookmarks of the site, the login page's own gets the login, even when the other holds
+    // the same account already.
+    void theLoginPagesBookmarkGetsIt()
+    {
+        Collection c;
+        c.Seed({QStringLiteral("网站")},
+               {{QStringLiteral("别的页"),
+                 m_site.Address(QStringLiteral("/names.html")),
+                 QStringLiteral("网站"),
+                 {},
+                 QStringLiteral("zhang")},
+                {QStringLiteral("登录页"), m_site.Address(m_login), QStringLiteral("网站"), {}, {}}});
+        c.WriteSettings(
+            QStringLiteral("[记录]\nIE地址=%1\n").arg(m_site.Address(QStringLiteral("/blank"))).toUtf8());
+        c.Start();
+        SelectRows(c.window(), {1});
+        BookmarkOpener opener(c.window(), c.Globals(), c.services);
+        BrowserWindow& browser = OpenWithoutLogin(opener);
+        LogInByHand(browser, QStringLiteral("zhang"), QStringLiteral("secret"));
+        QTRY_VERIFY(browser.保存登录栏->isVisible());
+        QVERIFY(browser.保存登录栏->详情->text().contains(QStringLiteral("登录页")));
+        browser.保存登录栏->按钮_是->click();
+        QCOMPARE(c.Select(QStringLiteral("select 名称 || '|' || ifnull(密码, '') from 网址 order by ID")),
+                 (QStringList{"别的页|", "登录页|secret"}));
+        QCOMPARE(browser.StatusPart(0), QStringLiteral("已保存登录信息"));
+    }
+
     void siteWithoutBookmarkGetsOne()
     {
         Collection c;
