@@ -104,7 +104,7 @@
     function fieldState(element, isPassword) {
         if (!element)
             return 'missing';
-        if (isPassword ? !isPasswordInput(element) : isPasswordInput(element))
+        if (isPassword && !isPasswordInput(element))
             return 'unusable';
         if (!isShown(element))
             return 'hidden';
@@ -214,7 +214,10 @@
         if (identified && login.fieldKind < 0)
             return { r: 'waiting', why: 'missing' };
         const form = identified ? identifiedForm(login, docs) : detectedForm(docs);
-        const accountState = identified && !login.accountId ? 'none' : fieldState(form.account, false);
+        // A found password field with no account field before it is a page that knows the account
+        // already (the second step, or a returning user's page): the password alone is sent.
+        const accountUnasked = identified ? !login.accountId : form.password && !form.account;
+        const accountState = accountUnasked ? 'none' : fieldState(form.account, false);
         const passwordState = identified && !login.passwordId ? 'none' : fieldState(form.password, true);
         const wantsPassword = !identified ? login.password !== '' : passwordState !== 'none';
 
