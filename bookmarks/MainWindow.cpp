@@ -166,6 +166,11 @@ void MainWindow::OnCreated()
     if (state == DatabaseState::Migrated) {
         m_services.ShowMessage(BookmarkTexts::LegacyMigrated + QString::number(migrated),
                                MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
+    } else if (state == DatabaseState::UnreadableLegacy) {
+        // Damaged: the file is left as it is for the user to look into; the window starts empty.
+        m_services.ShowMessage(BookmarkTexts::NotALegacyDatabase +
+                                   QDir::toNativeSeparators(DatabasePath(directory)),
+                               MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
     } else if (state == DatabaseState::NotADatabase || state == DatabaseState::Failed) {
         // The file is left as it is; the window starts with empty lists.
         m_services.ShowMessage(BookmarkTexts::CannotOpenDatabase +

@@ -2,7 +2,7 @@
 
 #include "BuiltInTexts.h"
 #include "IniFile.h"
-#include "JetDatabaseReader.h"
+#include "LegacyReader.h"
 #include "RecordTable.h"
 #include "SettingsKeys.h"
 #include "StorageNames.h"
@@ -112,17 +112,13 @@ QString FreeSetAsideName(const QString& path)
     return name;
 }
 
-QVariant Value(const JetDatabaseReader::Value& value)
-{
-    return value ? QVariant(*value) : QVariant();
-}
-
-// The table's rows with the columns in the order asked for; nothing when a column is missing.
-std::optional<QList<QVariantList>> Rows(JetDatabaseReader& reader, const QString& table,
+// The table's rows with the columns in the order asked for; nothing when the table or a column is
+// missing.
+std::optional<QList<QVariantList>> Rows(const QMap<QString, LegacyTable>& tables, const QString& table,
                                         const QStringList& columns)
 {
-    const std::optional<JetDatabaseReader::Table> read = reader.ReadTable(table);
-    if (!read)
+    const auto read = tables.constFind(table);
+    if (read == tables.cend())
         return std::nullopt;
     QList<qsizetype> positions;
     for (const QString& column : columns) {
@@ -132,10 +128,10 @@ std::optional<QList<QVariantList>> Rows(JetDatabaseReader& reader, const QString
         positions.append(position);
     }
     QList<QVariantList> rows;
-    for (const QList<JetDatabaseReader::Value>& row : read->rows) {
+    for (const QList<std::optional<QString>>& row : read->rows) {
         QVariantList values;
         for (qsizetype position : positions)
-            values.append(Value(row[position]));
+            values.append(row[position] ? QVariant(*row[position]) : QVariant());
         rows.append(values);
     }
     return rows;
@@ -182,14 +178,13 @@ bool CreateDatabaseFile(const QString& path)
 
 std::optional<LegacyDatabase> ReadLegacyDatabase(const QString& path)
 {
-    JetDatabaseReader reader(path);
-    if (!reader.IsOpen())
+    const std::optional<QMap<QString, LegacyTable>> tables = ReadLegacyTables(path);
+    if (!tables)
         return std::nullopt;
-    LegacyDatabase legacy;
     const auto bookmarks =
-        Rows(reader, Tables::Bookmarks, QStringList{Columns::Id} + LegacyBookmarkColumns());
-    const auto categories = Rows(reader, Tables::Categories, {Columns::Id, Columns::CategoryName});
-    const auto history = Rows(reader, Tables::History, {Columns::Id, Columns::Address});
+        Rows(*tables, Tables::Bookmarks, QStringList{Columns::Id} + LegacyBookmarkColumns());
+    const auto categories = Rows(*tables, Tables::Categories, {Columns::Id, Columns::CategoryName});
+    const auto history = Rows(*tables, Tables::History, {Columns::Id, Columns::Address});
     if (!bookmarks || !categories || !history)
         return std::nullopt;
     return LegacyDatabase{*bookmarks, *categories, *history};
@@ -207,16 +202,21 @@ std::optional<int> MigrateJetDatabase(const QString& path)
     const std::optional<LegacyDatabase> legacy = ReadLegacyDatabase(path);
     if (!legacy)
         return std::nullopt;
+    return MigrateJetDatabase(path, *legacy);
+}
+
+std::optional<int> MigrateJetDatabase(const QString& path, const LegacyDatabase& legacy)
+{
     const auto fill = [&](QSqlDatabase& db) {
         // IDs are kept, and so the order the rows were stored in.
         return InsertAll(db, Tables::Bookmarks, QStringList{Columns::Id} + LegacyBookmarkColumns(),
-                         legacy->bookmarks) &&
-               InsertAll(db, Tables::Categories, {Columns::Id, Columns::CategoryName}, legacy->categories) &&
-               InsertAll(db, Tables::History, {Columns::Id, Columns::Address}, legacy->history);
+                         legacy.bookmarks) &&
+               InsertAll(db, Tables::Categories, {Columns::Id, Columns::CategoryName}, legacy.categories) &&
+               InsertAll(db, Tables::History, {Columns::Id, Columns::Address}, legacy.history);
     };
     if (!BuildDatabaseFile(path, fill, FreeSetAsideName(path)))
         return std::nullopt;
-    return int(legacy->bookmarks.size());
+    return int(legacy.bookmarks.size());
 }
 
 DatabaseState PrepareDatabase(RecordTable& records, const QString& programDirectory, const IniFile& settings,
@@ -233,11 +233,14 @@ DatabaseState PrepareDatabase(RecordTable& records, const QString& programDirect
         if (!CreateDatabaseFile(path))
             return DatabaseState::Failed;
         isNew = true;
-    } else if (JetDatabaseReader::IsJetFile(path)) {
+    } else if (HasJetHeader(path)) {
         // The Windows program's database: its rows move into a new one, the old file is kept aside.
-        const std::optional<int> bookmarks = MigrateJetDatabase(path);
+        const std::optional<LegacyDatabase> legacy = ReadLegacyDatabase(path);
+        if (!legacy)
+            return DatabaseState::UnreadableLegacy;
+        const std::optional<int> bookmarks = MigrateJetDatabase(path, *legacy);
         if (!bookmarks)
-            return DatabaseState::NotADatabase;
+            return DatabaseState::Failed;
         if (migratedBookmarks)
             *migratedBookmarks = *bookmarks;
         return records.Open(path) ? DatabaseState::Migrated : DatabaseState::Failed;

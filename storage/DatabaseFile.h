@@ -11,11 +11,12 @@ class IniFile;
 class RecordTable;
 
 enum class DatabaseState {
-    Opened,       // an existing database is open
-    Created,      // a new database was made and opened, with its first-run rows
-    NotADatabase, // a foreign file holds the name; it is left untouched and nothing is open
-    Failed,       // the database could not be created or opened
-    Migrated,     // the Windows program's database was brought over into a new one, and opened
+    Opened,           // an existing database is open
+    Created,          // a new database was made and opened, with its first-run rows
+    NotADatabase,     // a foreign file holds the name; it is left untouched and nothing is open
+    Failed,           // the database could not be created or opened
+    Migrated,         // the Windows program's database was brought over into a new one, and opened
+    UnreadableLegacy, // the Windows program's database, damaged: left untouched and nothing is open
 };
 
 // The rows of the Windows program's database, columns in our tables' order (ID first); a NULL
@@ -34,6 +35,8 @@ std::optional<LegacyDatabase> ReadLegacyDatabase(const QString& path);
 // is kept as qavex.mdb.jet (or .jet.2, …). Returns the number of bookmarks; on failure the old file
 // stays where it was and no other file is left.
 std::optional<int> MigrateJetDatabase(const QString& path);
+// The same for rows already read.
+std::optional<int> MigrateJetDatabase(const QString& path, const LegacyDatabase& legacy);
 
 // Makes qavex.mdb with its three tables in one transaction. The file appears complete or not at
 // all, with mode 0600 (it holds passwords), and an existing file is never replaced.

@@ -128,10 +128,61 @@ private slots:
         file.close();
         RecordTable records;
         QCOMPARE(PrepareDatabase(records, dir.path(), IniFile(dir.filePath(SettingsFileName))),
-                 DatabaseState::NotADatabase);
+                 DatabaseState::UnreadableLegacy);
         QCOMPARE(ReadBytes(path), cut);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"qavex.mdb"});
         QVERIFY(!MigrateJetDatabase(path));
+    }
+
+    // Damaged copies that crash the library, or send it into an endless loop eating memory: each is
+    // refused as damaged, the file left as it was. A row claiming more columns than its table has
+    // is read within the table's columns (under AddressSanitizer, the reader would fail otherwise).
+    void damagedFileIsRefused_data()
+    {
+        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<qint64>("offset");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<DatabaseState>("state");
+        const DatabaseState refused = DatabaseState::UnreadableLegacy;
+        QTest::newRow("page map (library crash)") << "qavex.mdb" << qint64(0x2037) << 0x00 << 0xFF << refused;
+        QTest::newRow("property loop (memory runaway)")
+            << "qavex-nocomp.mdb" << qint64(0x17DC7) << 0x26 << 0x00 << refused;
+        QTest::newRow("property loop, empty tables")
+            << "qavex-empty.mdb" << qint64(0x17EB8) << 0x09 << 0x00 << refused;
+        QTest::newRow("row column count (over-read)")
+            << "qavex-nocomp.mdb" << qint64(0x25010) << 0x38 << 0x36 << DatabaseState::Migrated;
+        QTest::newRow("cut at a page boundary") << "qavex.mdb" << qint64(-0x8000) << 0 << 0 << refused;
+    }
+
+    void damagedFileIsRefused()
+    {
+        QFETCH(QString, fixture);
+        QFETCH(qint64, offset);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QByteArray bytes = ReadBytes(Fixture(fixture));
+        if (offset < 0) {
+            bytes.chop(-offset);
+        } else {
+            QCOMPARE(int(quint8(bytes[offset])), from);
+            bytes[offset] = char(to);
+        }
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("qavex.mdb"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+
+        QFETCH(DatabaseState, state);
+        RecordTable records;
+        QCOMPARE(PrepareDatabase(records, dir.path(), IniFile(dir.filePath(SettingsFileName))), state);
+        if (state == DatabaseState::Migrated)
+            return;
+        QVERIFY(!records.IsOpen());
+        QCOMPARE(ReadBytes(path), bytes);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"qavex.mdb"});
     }
 };
 

@@ -8,7 +8,8 @@
 #include <optional>
 
 // Reads the tables of the Windows program's database (Jet 3/4 .mdb), as text, with NULL kept
-// apart from the empty text.
+// apart from the empty text. Runs only inside the reader process: the library behind it is not
+// made for damaged files.
 class JetDatabaseReader {
 public:
     using Value = std::optional<QString>; // nullopt: NULL
@@ -17,16 +18,14 @@ public:
         QList<QList<Value>> rows; // in stored order
     };
 
-    // "Standard Jet DB" at offset 4, and a whole number of pages: a cut copy is not read, since
-    // the library would give the missing pages as empty rows.
-    static bool IsJetFile(const QString& path);
-
     explicit JetDatabaseReader(const QString& path);
     ~JetDatabaseReader();
     JetDatabaseReader(const JetDatabaseReader&) = delete;
     JetDatabaseReader& operator=(const JetDatabaseReader&) = delete;
 
     bool IsOpen() const;
+    // Nothing when the table is missing, or when fewer rows could be read than the table says it
+    // holds (a copy cut short, a damaged page).
     std::optional<Table> ReadTable(const QString& name);
 
 private:

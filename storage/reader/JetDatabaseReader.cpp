@@ -1,28 +1,19 @@
 #include "JetDatabaseReader.h"
 
+#include "LegacyFile.h"
+
 #include <QFile>
 
 // The library's header wraps glib in extern "C"; glib comes first, with C++ linkage where it needs it.
 #include <glib.h>
 #include <mdbtools.h>
 
+#include <algorithm>
 #include <vector>
 
 struct JetDatabaseReader::Handle {
     MdbHandle* mdb = nullptr;
 };
-
-bool JetDatabaseReader::IsJetFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray head = file.read(0x15);
-    if (head.size() < 0x15 || head.mid(4, 15) != QByteArrayLiteral("Standard Jet DB"))
-        return false;
-    const qint64 pageSize = head.at(0x14) == 0 ? 2048 : 4096;
-    return file.size() > 0 && file.size() % pageSize == 0;
-}
 
 JetDatabaseReader::JetDatabaseReader(const QString& path) : m_handle(std::make_unique<Handle>())
 {
@@ -76,16 +67,21 @@ std::optional<JetDatabaseReader::Table> JetDatabaseReader::ReadTable(const QStri
         size_t length = 0;
         if (mdb_find_row(m_handle->mdb, int(table->cur_row) - 1, &start, &length) != 0)
             continue;
+        // The row states its own column count, which a damaged row may set past the table's.
         const int cracked = mdb_crack_row(table, start, length, fields.data());
         QList<Value> row(columns);
         for (unsigned i = 0; i < columns; ++i)
             row[i] = QString::fromUtf8(buffers[i].data());
-        for (int i = 0; i < cracked; ++i) {
+        for (int i = 0; i < std::min(cracked, int(columns)); ++i) {
             if (fields[i].is_null && unsigned(fields[i].colnum) < columns)
                 row[fields[i].colnum] = std::nullopt;
         }
         result.rows.append(row);
     }
+    const unsigned stored = table->num_rows;
     mdb_free_tabledef(table);
+    // Rows the table definition counts but no page gave: the file is not whole.
+    if (unsigned(result.rows.size()) != stored)
+        return std::nullopt;
     return result;
 }
