@@ -104,16 +104,19 @@ private slots:
     void foreignFileIsNeverTouched_data()
     {
         QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<DatabaseState>("state");
         QFile fixture(QStringLiteral(QAVEX_SHARED_DIR "/fixtures/legacy/qavex.mdb"));
         if (fixture.open(QIODevice::ReadOnly))
-            QTest::newRow("Jet database cut short") << fixture.read(155000);
-        QTest::newRow("text") << QByteArray("not a database\n");
-        QTest::newRow("SQLite header cut short") << QByteArray("SQLite form");
+            QTest::newRow("Jet database cut short")
+                << fixture.read(155000) << DatabaseState::UnreadableLegacy;
+        QTest::newRow("text") << QByteArray("not a database\n") << DatabaseState::NotADatabase;
+        QTest::newRow("SQLite header cut short") << QByteArray("SQLite form") << DatabaseState::NotADatabase;
     }
 
     void foreignFileIsNeverTouched()
     {
         QFETCH(QByteArray, content);
+        QFETCH(DatabaseState, state);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("qavex.mdb"));
         QFile file(path);
@@ -123,7 +126,7 @@ private slots:
 
         const IniFile settings(QDir(dir.path()).filePath(SettingsFileName));
         RecordTable records;
-        QCOMPARE(PrepareDatabase(records, dir.path(), settings), DatabaseState::NotADatabase);
+        QCOMPARE(PrepareDatabase(records, dir.path(), settings), state);
         QVERIFY(!records.IsOpen());
         QCOMPARE(ReadBytes(path), content);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"qavex.mdb"});
