@@ -166,16 +166,19 @@ void AppearanceDialog::Confirm()
     w.SetCategoryFont(字_字体名称1->currentText(), 字_字体大小1->value());
 
     const IniFile settings = w.Globals().Settings();
-    settings.Write(Settings::TextBackColor, ColorText(字_字体背景色->Color()));
-    settings.Write(Settings::TextColor, ColorText(字_文本颜色->Color()));
-    settings.Write(Settings::BackColor, ColorText(字_背景颜色->Color()));
-    settings.Write(Settings::FontName, 字_字体名称->currentText());
-    settings.Write(Settings::FontSize, QString::number(字_字体大小->value()));
-    settings.Write(Settings::Width, QString::number(*width));
-    settings.Write(Settings::Height, QString::number(*height));
-    settings.Write(Settings::CategoryTextColor, ColorText(字_字体背景色1->Color()));
-    settings.Write(Settings::CategoryBackColor, ColorText(分类背景颜色->Color()));
-    settings.Write(Settings::CategoryFontName, 字_字体名称1->currentText());
-    settings.Write(Settings::CategoryFontSize, QString::number(字_字体大小1->value()));
+    const bool saved = settings.Write(Settings::TextBackColor, ColorText(字_字体背景色->Color())) &&
+                       settings.Write(Settings::TextColor, ColorText(字_文本颜色->Color())) &&
+                       settings.Write(Settings::BackColor, ColorText(字_背景颜色->Color())) &&
+                       settings.Write(Settings::FontName, 字_字体名称->currentText()) &&
+                       settings.Write(Settings::FontSize, QString::number(字_字体大小->value())) &&
+                       settings.Write(Settings::Width, QString::number(*width)) &&
+                       settings.Write(Settings::Height, QString::number(*height)) &&
+                       settings.Write(Settings::CategoryTextColor, ColorText(字_字体背景色1->Color())) &&
+                       settings.Write(Settings::CategoryBackColor, ColorText(分类背景颜色->Color())) &&
+                       settings.Write(Settings::CategoryFontName, 字_字体名称1->currentText()) &&
+                       settings.Write(Settings::CategoryFontSize, QString::number(字_字体大小1->value()));
+    // The look is applied either way; the user learns it will not be there next time.
+    if (!saved)
+        w.ReportUnwritableFile(settings.Path());
     close();
 }

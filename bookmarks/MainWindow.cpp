@@ -230,8 +230,15 @@ void MainWindow::LayOutMainWindow()
 void MainWindow::ToggleBuiltInBrowser()
 {
     使用自带浏览器->setChecked(!使用自带浏览器->isChecked());
-    m_globals.Settings().Write(Settings::BuiltInBrowser,
-                               使用自带浏览器->isChecked() ? Settings::TrueText : Settings::FalseText);
+    if (!m_globals.Settings().Write(Settings::BuiltInBrowser,
+                                    使用自带浏览器->isChecked() ? Settings::TrueText : Settings::FalseText))
+        ReportUnwritableFile(m_globals.SettingsFile);
+}
+
+void MainWindow::ReportUnwritableFile(const QString& path)
+{
+    m_services.ShowMessage(BookmarkTexts::CannotWriteFile + QDir::toNativeSeparators(path),
+                           MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
 }
 
 void MainWindow::FitColumns(std::initializer_list<int> columns)

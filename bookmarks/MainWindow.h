@@ -36,6 +36,8 @@ public:
     // Stores a bookmark and appends its row to the list on show; false (after telling the user)
     // when the database refused it.
     bool AddBookmark(const BookmarkRecord& bookmark);
+    // "无法写入文件：path", when a file qavex keeps could not be saved.
+    void ReportUnwritableFile(const QString& path);
     void EnsureCategory(const QString& category);
     // A category just stored: into the category list before "显示全部" and into 类型框.
     void ShowNewCategory(const QString& category);

@@ -6,6 +6,7 @@
 #include "DatabaseFile.h"
 #include "ProgramGlobals.h"
 #include "RuntimeServices.h"
+#include "SafeFile.h"
 #include "StorageNames.h"
 
 #include <QComboBox>
@@ -13,7 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
-#include <QSaveFile>
 #include <QSet>
 
 void MainWindow::ExportData()
@@ -40,8 +40,7 @@ void MainWindow::ExportData()
     database.CloseRecordSet();
 
     // Written whole or not at all: an export that fails half-way must not leave a cut file behind.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!WriteFileSafely(path, bytes)) {
         m_services.ShowMessage(BookmarkTexts::CannotWriteFile + QDir::toNativeSeparators(path),
                                MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
     }

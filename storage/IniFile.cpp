@@ -1,9 +1,9 @@
 #include "IniFile.h"
 
 #include "LegacyText.h"
+#include "SafeFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 
 namespace {
@@ -154,12 +154,8 @@ bool IniFile::Write(const QString& section, const QString& key, const QString& v
         }
     }
 
-    QSaveFile out(m_path);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
     QString text = file.lines.join(file.newline);
     if (file.endsWithNewline || !written)
         text += file.newline;
-    out.write(text.toUtf8());
-    return out.commit();
+    return WriteFileSafely(m_path, text.toUtf8());
 }
