@@ -18,6 +18,9 @@ public:
     struct Row {
         std::array<QString, ColumnCount> cells;
         bool hasLogin = false;
+        // The row's ID in table 网址: addresses need not be unique in collections from the
+        // Windows program, so a row is changed and deleted by this. 0: not known.
+        qint64 id = 0;
         bool operator==(const Row&) const = default;
     };
 

@@ -138,12 +138,14 @@ private:
     // Shows the rows of the query just made, in place of the list's rows.
     void ShowQueriedRows();
     // Only the columns on show and the account: 100,000 rows of all twelve would be read for nothing.
-    inline static const QString ShownFields = QStringLiteral("名称,地址,分类,备注,账号");
+    inline static const QString ShownFields = QStringLiteral("ID,名称,地址,分类,备注,账号");
 
     // The four fields of the entry panel, as typed.
     BookmarkRecord EnteredBookmark() const;
     void AddFromEntryPanel();
     void ModifyCurrentBookmark();
+    // The condition that names the bookmark of a row of 网址框, with its value.
+    std::pair<QString, QVariant> RowKey(int row) const;
     void LoadCurrentBookmark();
     void DeleteSelectedBookmarks();
     void ClearAllData();

@@ -69,7 +69,8 @@ bool MainWindow::AddBookmark(const BookmarkRecord& b)
                                BookmarkTexts::ErrorTitle, this);
         return false;
     }
-    m_bookmarks->AppendRow({{b.name, b.address, b.category, b.remark}, hasLogin});
+    m_bookmarks->AppendRow(
+        {{b.name, b.address, b.category, b.remark}, hasLogin, m_globals.Database->LastInsertId()});
     FitColumns(
         {BookmarkListModel::NameColumn, BookmarkListModel::CategoryColumn, BookmarkListModel::RemarkColumn});
     EnsureCategory(b.category);
@@ -110,9 +111,18 @@ void MainWindow::ModifyCurrentBookmark()
     }
     const QString oldAddress = m_bookmarks->Cell(row, BookmarkListModel::AddressColumn);
     const QString oldCategory = m_bookmarks->Cell(row, BookmarkListModel::CategoryColumn);
+    const auto [thisRow, key] = RowKey(row);
+    // Two bookmarks of one address could no longer be told apart by it.
+    if (bookmark.address != oldAddress &&
+        m_globals.Database->Exists(Tables::Bookmarks, Columns::Address,
+                                   QStringLiteral("地址=? and not (") + thisRow + u')',
+                                   {bookmark.address, key})) {
+        m_services.ShowMessage(BookmarkTexts::AlreadyBookmarked, MessageStyle::Ok, {}, this);
+        return;
+    }
     if (!m_globals.Database->Update(
-            Tables::Bookmarks, QStringLiteral("名称=?,地址=?,分类=?,备注=?"), AddressIs,
-            {bookmark.name, bookmark.address, bookmark.category, bookmark.remark, oldAddress})) {
+            Tables::Bookmarks, QStringLiteral("名称=?,地址=?,分类=?,备注=?"), thisRow,
+            {bookmark.name, bookmark.address, bookmark.category, bookmark.remark, key})) {
         m_services.ShowMessage(BookmarkTexts::ModifyFailed, MessageStyle::Ok | MessageStyle::ErrorIcon,
                                BookmarkTexts::ErrorTitle, this);
         return;
@@ -120,11 +130,20 @@ void MainWindow::ModifyCurrentBookmark()
     ShowModifiedBookmark(row, oldCategory, bookmark, m_bookmarks->RowAt(row).hasLogin);
 }
 
+std::pair<QString, QVariant> MainWindow::RowKey(int row) const
+{
+    const BookmarkListModel::Row& shown = m_bookmarks->RowAt(row);
+    if (shown.id > 0)
+        return {QStringLiteral("ID=?"), shown.id};
+    return {AddressIs, shown.cells[BookmarkListModel::AddressColumn]};
+}
+
 void MainWindow::ShowModifiedBookmark(int row, const QString& oldCategory, const BookmarkRecord& b,
                                       bool hasLogin)
 {
     if (b.category == oldCategory) {
-        m_bookmarks->SetRow(row, {{b.name, b.address, b.category, b.remark}, hasLogin});
+        m_bookmarks->SetRow(
+            row, {{b.name, b.address, b.category, b.remark}, hasLogin, m_bookmarks->RowAt(row).id});
         FitColumns({BookmarkListModel::NameColumn, BookmarkListModel::CategoryColumn,
                     BookmarkListModel::RemarkColumn});
     } else {
@@ -171,8 +190,8 @@ void MainWindow::DeleteSelectedBookmarks()
     const bool inTransaction = database.BeginTransaction();
     QList<int> deleted; // descending
     for (auto it = rows.crbegin(); it != rows.crend(); ++it) {
-        if (database.Delete(Tables::Bookmarks, AddressIs,
-                            {m_bookmarks->Cell(*it, BookmarkListModel::AddressColumn)}))
+        const auto [thisRow, key] = RowKey(*it);
+        if (database.Delete(Tables::Bookmarks, thisRow, {key}))
             deleted.append(*it);
     }
     if (inTransaction && !database.Commit()) {

@@ -67,7 +67,8 @@ void MainWindow::ShowQueriedRows()
     while (!database.IsAfterLast()) {
         rows.append({{database.ReadText(Columns::Name), database.ReadText(Columns::Address),
                       database.ReadText(Columns::Category), database.ReadText(Columns::Remark)},
-                     !database.ReadText(Columns::Account).isEmpty()});
+                     !database.ReadText(Columns::Account).isEmpty(),
+                     database.ReadText(Columns::Id).toLongLong()});
         database.MoveNext();
     }
     database.CloseRecordSet();

@@ -91,7 +91,7 @@ int MainWindow::ImportLines(const QList<BookmarkTextFile::Line>& lines)
             return 0;
         }
         addresses.insert(line.address);
-        added.append({{line.name, line.address, line.category, line.remark}, false});
+        added.append({{line.name, line.address, line.category, line.remark}, false, database.LastInsertId()});
         if (!categories.contains(line.category)) {
             categories.insert(line.category);
             newCategories.append(line.category);
@@ -145,7 +145,8 @@ void MainWindow::MergeLegacyDatabase(const QString& path)
         ok = ok && database.Insert(Tables::Bookmarks, LegacyBookmarkColumns().join(u','), row.mid(1));
         addresses.insert(address);
         added.append({{row[1].toString(), address, row[3].toString(), row[4].toString()},
-                      !row[5].toString().isEmpty()});
+                      !row[5].toString().isEmpty(),
+                      database.LastInsertId()});
     }
     QStringList newCategories;
     for (const QVariantList& row : legacy->categories) {

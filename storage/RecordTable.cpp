@@ -114,6 +114,7 @@ bool RecordTable::Execute(const QString& statement, const QVariantList& args)
     }
     BindAll(*query, args);
     const bool ok = query->exec();
+    m_lastInsertId = ok ? query->lastInsertId().toLongLong() : 0;
     query->finish();
     return ok;
 }

@@ -33,6 +33,8 @@ public:
     bool IsOpen() const { return m_open; }
 
     bool Insert(const QString& table, const QString& columns, const QVariantList& values);
+    // The ID the last successful Insert gave its row.
+    qint64 LastInsertId() const { return m_lastInsertId; }
     bool Exists(const QString& table, const QString& fields, const QString& where,
                 const QVariantList& args = {});
     bool Update(const QString& table, const QString& assignments, const QString& where = {},
@@ -70,6 +72,7 @@ private:
     bool m_open = false;
     RecordSet m_current = 0;
     RecordSet m_lastHandle = 0;
+    qint64 m_lastInsertId = 0;
     std::map<RecordSet, Result> m_recordSets;
     // Prepared statements by text: a delete or insert repeated for many rows is parsed once.
     std::map<QString, std::unique_ptr<QSqlQuery>> m_statements;

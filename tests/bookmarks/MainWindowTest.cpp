@@ -431,6 +431,40 @@ private slots:
         QCOMPARE(c.Select(QStringLiteral("select 名称 from 网址")), names);
     }
 
+    // Collections from the Windows program may hold one address twice: a row is changed and
+    // deleted by its own ID, and no modification makes a second bookmark of a stored address.
+    void oneAddressTwice()
+    {
+        Collection c;
+        const QString twice = QStringLiteral("https://same.example/");
+        c.Seed(
+            {QStringLiteral("甲")},
+            {{QStringLiteral("一"), twice, QStringLiteral("甲"), {}, {}},
+             {QStringLiteral("二"), twice, QStringLiteral("甲"), {}, {}},
+             {QStringLiteral("三"), QStringLiteral("https://other.example/"), QStringLiteral("甲"), {}, {}}});
+        MainWindow& w = c.Start();
+
+        SelectRows(w, {2});
+        Type(w, QStringLiteral("三"), twice, QStringLiteral("甲"), {});
+        w.按钮4->click();
+        QCOMPARE(c.services.messages.size(), 1);
+        QCOMPARE(c.services.messages[0].text, QStringLiteral("此网址已经收藏过"));
+        QCOMPARE(c.Select(QStringLiteral("select 名称 || 地址 from 网址 where 名称='三'")),
+                 QStringList{"三https://other.example/"});
+
+        SelectRows(w, {1});
+        Type(w, QStringLiteral("二改"), twice, QStringLiteral("甲"), {});
+        w.按钮4->click();
+        QCOMPARE(c.Select(QStringLiteral("select 名称 from 网址 order by ID")),
+                 (QStringList{"一", "二改", "三"}));
+
+        c.services.messageAnswers.enqueue(MessageAnswer::Yes);
+        SelectRows(w, {0});
+        Choose(w, QStringLiteral("删除网址"));
+        QCOMPARE(Names(w), (QStringList{"二改", "三"}));
+        QCOMPARE(c.Select(QStringLiteral("select 名称 from 网址 order by ID")), (QStringList{"二改", "三"}));
+    }
+
     void deleteWithoutSelection()
     {
         Collection c;
