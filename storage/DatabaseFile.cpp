@@ -10,9 +10,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <functional>
 
@@ -80,6 +86,39 @@ bool CreateSchemaIn(const QString& path, const DatabaseFill& fill)
     return ok;
 }
 
+constexpr QFileDevice::Permissions OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+// Renames within a directory, never replacing what is at `to` and never following a link there:
+// QFile::rename falls back to copying into the link's target, creating a file there.
+bool MoveWithoutReplacing(const QString& from, const QString& to)
+{
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A filesystem without that rename: a hard link never replaces either.
+    if (::link(source.constData(), target.constData()) != 0)
+        return false;
+    ::unlink(source.constData());
+    return true;
+}
+
+// What a kill during creation or migration leaves beside `path`: the half-made database under its
+// temporary name, and its journal.
+void RemoveLeftovers(const QString& path)
+{
+    const QFileInfo info(path);
+    QDir directory = info.dir();
+    const QRegularExpression leftover(QStringLiteral("^%1\\.[A-Za-z0-9]{6}(-journal|-wal|-shm)?$")
+                                          .arg(QRegularExpression::escape(info.fileName())));
+    for (const QString& name : directory.entryList({info.fileName() + QStringLiteral(".*")}, QDir::Files)) {
+        if (leftover.match(name).hasMatch())
+            directory.remove(name);
+    }
+}
+
 // Builds a database under a temporary name beside `path` and moves it there when complete, so
 // a failure leaves no file and a crash leaves no half-made database under the real name. A file
 // already at `path` is first moved aside to `setAside` (when given), and back if the move fails.
@@ -91,10 +130,15 @@ bool BuildDatabaseFile(const QString& path, const DatabaseFill& fill, const QStr
     temp.close();
     if (!CreateSchemaIn(temp.fileName(), fill))
         return false;
-    if (!setAside.isEmpty() && !QFile::rename(path, setAside))
-        return false;
-    // rename never replaces: a file that appeared meanwhile is kept and this attempt fails.
-    if (!QFile::rename(temp.fileName(), path)) {
+    if (!setAside.isEmpty()) {
+        if (!MoveWithoutReplacing(path, setAside))
+            return false;
+        // The Windows program's file holds passwords in plain text.
+        QFile::setPermissions(setAside, OwnerOnly);
+    }
+    // A file (or a link, even one leading nowhere) that appeared meanwhile is kept, and this
+    // attempt fails.
+    if (!MoveWithoutReplacing(temp.fileName(), path)) {
         if (!setAside.isEmpty())
             QFile::rename(setAside, path);
         return false;
@@ -223,7 +267,11 @@ DatabaseState PrepareDatabase(RecordTable& records, const QString& programDirect
                               int* migratedBookmarks)
 {
     const QString path = DatabasePath(programDirectory);
+    RemoveLeftovers(path);
     const QFileInfo info(path);
+    // A link leading nowhere is not followed into making a file wherever it points.
+    if (info.isSymLink() && !info.exists())
+        return DatabaseState::Failed;
     bool isNew = false;
     if (info.exists() && info.isFile() && info.size() == 0) {
         // An empty file holds no data of anyone's; it is what an interrupted copy leaves.
@@ -250,6 +298,16 @@ DatabaseState PrepareDatabase(RecordTable& records, const QString& programDirect
 
     if (!records.Open(path))
         return DatabaseState::Failed;
+    // Another program's SQLite file: refused at once, not at the first failing statement.
+    if (!records.HasColumns(Tables::Bookmarks, QStringList{Columns::Id} + LegacyBookmarkColumns()) ||
+        !records.HasColumns(Tables::Categories, {Columns::Id, Columns::CategoryName}) ||
+        !records.HasColumns(Tables::History, {Columns::Id, Columns::Address})) {
+        records.Close();
+        return DatabaseState::NotADatabase;
+    }
+    // It holds passwords, however it came here (a copy, a backup restored).
+    if (QFile::permissions(path) & ~(OwnerOnly | QFileDevice::ReadUser | QFileDevice::WriteUser))
+        QFile::setPermissions(path, OwnerOnly);
 
     if (isNew) {
         const QString startAddress = BuiltInTexts::StartAddress();

@@ -152,6 +152,18 @@ const RecordTable::Result* RecordTable::Find(RecordSet recordSet) const
     return it == m_recordSets.end() ? nullptr : &it->second;
 }
 
+bool RecordTable::HasColumns(const QString& table, const QStringList& columns) const
+{
+    if (!m_open)
+        return false;
+    const QSqlRecord record = m_db.record(table);
+    for (const QString& column : columns) {
+        if (!record.contains(column))
+            return false;
+    }
+    return !record.isEmpty();
+}
+
 bool RecordTable::Insert(const QString& table, const QString& columns, const QVariantList& values)
 {
     return Execute(QStringLiteral("insert into ") + table + u'(' + columns + QStringLiteral(") values (") +

@@ -32,6 +32,8 @@ public:
     void Close();
     bool IsOpen() const { return m_open; }
 
+    // Whether the table is there with at least these columns.
+    bool HasColumns(const QString& table, const QStringList& columns) const;
     bool Insert(const QString& table, const QString& columns, const QVariantList& values);
     // The ID the last successful Insert gave its row.
     qint64 LastInsertId() const { return m_lastInsertId; }

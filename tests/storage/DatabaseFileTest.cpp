@@ -132,6 +132,59 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"qavex.mdb"});
     }
 
+    void danglingLinkIsNotFollowed()
+    {
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("elsewhere/qavex.mdb"));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("elsewhere")));
+        QVERIFY(QFile::link(target, dir.filePath(QStringLiteral("qavex.mdb"))));
+        RecordTable records;
+        QCOMPARE(PrepareDatabase(records, dir.path(), IniFile(dir.filePath(SettingsFileName))),
+                 DatabaseState::Failed);
+        QVERIFY(!QFile::exists(target));
+        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("qavex.mdb"))).isSymLink());
+    }
+
+    void anotherProgramsSqliteFileIsRefused()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("qavex.mdb"));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery(QStringLiteral("create table notes(id integer, text varchar(10))"), db);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
+        const QByteArray before = ReadBytes(path);
+        RecordTable records;
+        QCOMPARE(PrepareDatabase(records, dir.path(), IniFile(dir.filePath(SettingsFileName))),
+                 DatabaseState::NotADatabase);
+        QVERIFY(!records.IsOpen());
+        QCOMPARE(ReadBytes(path), before);
+    }
+
+    // What a kill during creation left is cleared at the next start; what holds passwords is
+    // readable by its owner only.
+    void leftoversGoAndPasswordsAreTheOwnersOnly()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("qavex.mdb"));
+        QVERIFY(CreateDatabaseFile(path));
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        for (const QString name :
+             {"qavex.mdb.Ab12Cd", "qavex.mdb.Ab12Cd-journal", "qavex.mdb.jet", "qavex.mdb.jet.2"})
+            QFile(dir.filePath(name)).open(QIODevice::WriteOnly);
+        RecordTable records;
+        QCOMPARE(PrepareDatabase(records, dir.path(), IniFile(dir.filePath(SettingsFileName))),
+                 DatabaseState::Opened);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                 (QStringList{"qavex.mdb", "qavex.mdb.jet", "qavex.mdb.jet.2"}));
+        QCOMPARE(QFile::permissions(path) & 0xF0FF, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
     void emptyFileIsTakenForNoFile()
     {
         QTemporaryDir dir;

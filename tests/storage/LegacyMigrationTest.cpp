@@ -94,8 +94,11 @@ private slots:
                                "pass|0|go|0|按钮"),
                 QStringLiteral("4|O'Brien 的博客|http://obrien.example/?a=1&b=2|O'Brien|引号'测试|bob|x|u|"
                                "p|1|登录|2|链接")}));
-        // The old file is kept, whole, beside the new one; and the first-run rows are not added.
+        // The old file is kept, whole, beside the new one, readable by its owner only (it holds
+        // passwords in plain text); and the first-run rows are not added.
         QCOMPARE(ReadBytes(path + QStringLiteral(".jet")), original);
+        QCOMPARE(QFile::permissions(path + QStringLiteral(".jet")) & 0xF0FF,
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"qavex.mdb", "qavex.mdb.jet"}));
     }
 
