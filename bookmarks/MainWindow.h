@@ -1,10 +1,12 @@
 #pragma once
 
+#include "BookmarkListModel.h"
 #include "BookmarkRecord.h"
 #include "BookmarkTextFile.h"
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 class AccountDialog;
 class AppearanceDialog;
@@ -136,7 +138,8 @@ private:
     void AddDefaultBookmarkIfEmpty();
 
     // Shows the rows of the query just made, in place of the list's rows.
-    void ShowQueriedRows();
+    // Shows the rows of the current record set (those `keep` accepts, when given).
+    void ShowQueriedRows(const std::function<bool(const BookmarkListModel::Row&)>& keep = {});
     // Only the columns on show and the account: 100,000 rows of all twelve would be read for nothing.
     inline static const QString ShownFields = QStringLiteral("ID,名称,地址,分类,备注,账号");
 

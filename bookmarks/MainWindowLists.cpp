@@ -60,15 +60,17 @@ void MainWindow::FillBookmarkList(const QString& category)
     FitColumns({BookmarkListModel::NameColumn});
 }
 
-void MainWindow::ShowQueriedRows()
+void MainWindow::ShowQueriedRows(const std::function<bool(const BookmarkListModel::Row&)>& keep)
 {
     RecordTable& database = *m_globals.Database;
     QList<BookmarkListModel::Row> rows;
     while (!database.IsAfterLast()) {
-        rows.append({{database.ReadText(Columns::Name), database.ReadText(Columns::Address),
-                      database.ReadText(Columns::Category), database.ReadText(Columns::Remark)},
-                     !database.ReadText(Columns::Account).isEmpty(),
-                     database.ReadText(Columns::Id).toLongLong()});
+        BookmarkListModel::Row row{{database.ReadText(Columns::Name), database.ReadText(Columns::Address),
+                                    database.ReadText(Columns::Category), database.ReadText(Columns::Remark)},
+                                   !database.ReadText(Columns::Account).isEmpty(),
+                                   database.ReadText(Columns::Id).toLongLong()};
+        if (!keep || keep(row))
+            rows.append(std::move(row));
         database.MoveNext();
     }
     database.CloseRecordSet();

@@ -38,9 +38,19 @@ void MainWindow::FindInAddresses()
 
 void MainWindow::ShowMatches(const QString& column, const QString& text)
 {
-    m_globals.Database->Query(Tables::Bookmarks, ShownFields, column + QStringLiteral(" like ? escape '\\'"),
-                              {ContainsPattern(text)});
-    ShowQueriedRows();
+    if (text.contains(QChar(0))) {
+        // The database reads a pattern only up to a NUL; such a text is compared here, whole.
+        const int cell =
+            column == Columns::Name ? BookmarkListModel::NameColumn : BookmarkListModel::AddressColumn;
+        m_globals.Database->Query(Tables::Bookmarks, ShownFields);
+        ShowQueriedRows([&](const BookmarkListModel::Row& row) {
+            return row.cells[cell].contains(text, Qt::CaseInsensitive);
+        });
+    } else {
+        m_globals.Database->Query(Tables::Bookmarks, ShownFields,
+                                  column + QStringLiteral(" like ? escape '\\'"), {ContainsPattern(text)});
+        ShowQueriedRows();
+    }
     FitColumns(
         {BookmarkListModel::NameColumn, BookmarkListModel::CategoryColumn, BookmarkListModel::RemarkColumn});
 }

@@ -23,6 +23,7 @@ private slots:
         QTest::newRow("empty text lists all")
             << byName << "" << QStringList{"100%好", "a_b", "axb", "O'Neil", "ABC站", "abc"};
         QTest::newRow("nothing found") << byName << "无此名" << QStringList{};
+        QTest::newRow("NUL taken literally") << byName << QStringLiteral("abc") + QChar(0) << QStringList{};
         QTest::newRow("address, middle") << byAddress << "example" << QStringList{"a_b", "axb"};
         QTest::newRow("address, start") << byAddress << "ftp:" << QStringList{"O'Neil"};
         QTest::newRow("address, end") << byAddress << ".net/" << QStringList{"abc"};
