@@ -113,14 +113,32 @@ private slots:
         QCOMPARE(to.services.messages.size(), 1); // the question before clearing, nothing since
     }
 
+    void importReadsTheWindowsProgramsFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("stored");
+        const QString gbk = QStringLiteral("网站|https://g.cn/|下载|精品");
+        QTest::newRow("GBK") << QByteArray(QStringEncoder("GB18030")(gbk + QStringLiteral("\r\n"))) << gbk;
+        // These GBK bytes are valid UTF-8 too, and read there as "ʵʱ".
+        const QString looksUtf8 = QStringLiteral("实时|https://s.cn/|实时|");
+        QTest::newRow("GBK that is valid UTF-8")
+            << QByteArray(QStringEncoder("GB18030")(looksUtf8 + QStringLiteral("\r\n"))) << looksUtf8;
+        const QString utf8 = QStringLiteral("实时|https://u.cn/|新闻|ʵʱ");
+        QTest::newRow("UTF-8 with Chinese") << (utf8 + QStringLiteral("\r\n")).toUtf8() << utf8;
+        QTest::newRow("UTF-8 with a BOM")
+            << QByteArray("\xEF\xBB\xBF") + (utf8 + QStringLiteral("\n")).toUtf8() << utf8;
+    }
+
     void importReadsTheWindowsProgramsFiles()
     {
-        const QString file = m_files.filePath(QStringLiteral("gbk.txt"));
-        WriteBytes(file, QStringEncoder("GB18030")(QStringLiteral("网站|https://g.cn/|下载|精品\r\n")));
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, stored);
+        const QString file = m_files.filePath(QStringLiteral("legacy.txt"));
+        WriteBytes(file, bytes);
         Collection c;
         c.services.fileAnswers.enqueue(file);
         Choose(c.Start(), QStringLiteral("导入数据"));
-        QVERIFY(Bookmarks(c).contains(QStringLiteral("网站|https://g.cn/|下载|精品")));
+        QVERIFY2(Bookmarks(c).contains(stored), qPrintable(Bookmarks(c).join(u'\n')));
     }
 
     void importOfAMissingFileSaysSo()
