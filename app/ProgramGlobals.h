@@ -1,8 +1,8 @@
 #pragma once
 
-#include "PageObject.h"
 #include "HotKeyTable.h"
 #include "IniFile.h"
+#include "PageObject.h"
 #include "RecordTable.h"
 
 #include <QString>

@@ -1,4 +1,5 @@
 #include "BookmarkOpener.h"
+#include "BookmarkTexts.h"
 #include "DesktopHotKeyService.h"
 #include "LauncherAbi.h"
 #include "MainWindow.h"
@@ -8,7 +9,9 @@
 #include "StartUp.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
 
 namespace {
@@ -31,10 +34,19 @@ int StartQavex(LauncherArguments* arguments)
     DesktopHotKeyService hotKeys;
     auto globals = std::make_unique<ProgramGlobals>();
     globals->ElementHotkey->SetService(&hotKeys);
-    QtRuntimeServices services(ChooseProgramDirectory(QApplication::applicationDirPath()));
+    QString copiedFrom;
+    QtRuntimeServices services(ChooseProgramDirectory(QApplication::applicationDirPath(), &copiedFrom));
     const int exitCode = StartUp([&] {
         auto* mainWindow = new MainWindow(*globals, services);
         new BookmarkOpener(*mainWindow, *globals, services);
+        if (!copiedFrom.isEmpty()) {
+            QTimer::singleShot(0, mainWindow, [&services, mainWindow, copiedFrom] {
+                services.ShowMessage(BookmarkTexts::CollectionCopied.arg(
+                                         QDir::toNativeSeparators(copiedFrom),
+                                         QDir::toNativeSeparators(services.ProgramDirectory())),
+                                     MessageStyle::Ok | MessageStyle::InformationIcon, {}, mainWindow);
+            });
+        }
         return mainWindow;
     });
     globals.reset();

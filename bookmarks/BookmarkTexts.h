@@ -77,6 +77,8 @@ inline const QString LegacyMigrated = QStringLiteral("已导入旧版数据库�
 inline const QString LegacyMerged =
     QStringLiteral("已合并旧版数据库：网址 %1 个，分类 %2 个，历史地址 %3 个");
 inline const QString NotALegacyDatabase = QStringLiteral("不是可读取的旧版数据库文件：");
+inline const QString CollectionCopied =
+    QStringLiteral("程序目录 %1 不能写入，其中的收藏已复制到 %2，以后在那里保存。");
 inline const QString CannotWriteFile = QStringLiteral("无法写入文件：");
 inline const QString CannotReadFile = QStringLiteral("无法打开文件：");
 
