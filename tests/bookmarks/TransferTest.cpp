@@ -3,6 +3,7 @@
 #include "Collection.h"
 #include "WindowProbes.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -149,6 +150,31 @@ private slots:
         Choose(c.Start(), QStringLiteral("导入数据"));
         QCOMPARE(c.services.messages.size(), 1);
         QCOMPARE(c.services.messages[0].text, QStringLiteral("无法打开文件：") + file);
+    }
+
+    // A damaged database of the Windows program where qavex.mdb belongs: said so, the file left
+    // as it is, and the window starts.
+    void damagedWindowsDatabaseAtStart()
+    {
+        const QString fixture = QStringLiteral(QAVEX_SHARED_DIR "/fixtures/legacy/qavex.mdb");
+        if (!QFile::exists(fixture))
+            QSKIP("the legacy fixtures are not beside the project");
+        Collection c;
+        QFile source(fixture);
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        QByteArray bytes = source.readAll();
+        bytes[0x2037] = char(0xFF);
+        WriteBytes(c.Path(QStringLiteral("qavex.mdb")), bytes);
+        MainWindow& w = c.Start();
+        QCOMPARE(c.services.messages.size(), 1);
+        QCOMPARE(c.services.messages[0].text,
+                 QStringLiteral("不是可读取的旧版数据库文件：") +
+                     QDir::toNativeSeparators(c.Path(QStringLiteral("qavex.mdb"))));
+        QVERIFY(!c.Globals().Database->IsOpen());
+        QCOMPARE(Names(w), QStringList());
+        QFile kept(c.Path(QStringLiteral("qavex.mdb")));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), bytes);
     }
 
     void mergeTheWindowsProgramsDatabase()
