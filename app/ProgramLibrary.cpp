@@ -1,5 +1,6 @@
 #include "BookmarkOpener.h"
 #include "BookmarkTexts.h"
+#include "ChineseInterface.h"
 #include "DesktopHotKeyService.h"
 #include "LauncherAbi.h"
 #include "MainWindow.h"
@@ -10,9 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QLibraryInfo>
 #include <QTimer>
-#include <QTranslator>
 
 namespace {
 
@@ -25,10 +24,7 @@ int StartQavex(LauncherArguments* arguments)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qavex"));
     QApplication::setQuitOnLastWindowClosed(false);
-    // The interface is Chinese whatever the locale: Qt's own dialogs and buttons too.
-    QTranslator qtTexts;
-    if (qtTexts.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
+    UseChineseInterface();
 
     // Made before the globals: the hot-key table releases its keys through it at exit.
     DesktopHotKeyService hotKeys;

@@ -5,7 +5,7 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
-CodeWindow::CodeWindow(QWidget* owner, std::function<void()> onTick) : QWidget(owner, Qt::Window)
+CodeWindow::CodeWindow(QWidget* owner, std::function<void()> onTick) : QWidget(owner, Qt::Tool)
 {
     setObjectName(QStringLiteral("CodeWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -21,10 +21,10 @@ CodeWindow::CodeWindow(QWidget* owner, std::function<void()> onTick) : QWidget(o
     时钟1->start();
 }
 
-QRect CodeWindow::Placement(const QRect& browser, int screenHeight)
+QRect CodeWindow::Placement(const QRect& browser, int screenHeight, int keepVisible)
 {
     const int bottom = browser.top() + browser.height();
-    const int top = bottom > screenHeight - DesignedHeight ? bottom - DesignedHeight : bottom;
+    const int top = bottom > screenHeight - DesignedHeight ? bottom - keepVisible - DesignedHeight : bottom;
     return QRect(browser.left(), top, browser.width(), DesignedHeight);
 }
 

@@ -7,8 +7,9 @@
 class QPlainTextEdit;
 class QTimer;
 
-// Shows HTML of the page (an element's, or the whole source) below or over the browser window;
-// while it is open its timer reports where the mouse is on the page.
+// Shows HTML of the page (an element's, or the whole source) below or over the browser window, as
+// a tool window of it that stays above it; while it is open its timer reports where the mouse is
+// on the page.
 class CodeWindow : public QWidget {
     Q_OBJECT
 public:
@@ -16,8 +17,9 @@ public:
 
     CodeWindow(QWidget* owner, std::function<void()> onTick);
 
-    // Below the browser window when the screen has room for it, else over its lower part.
-    static QRect Placement(const QRect& browser, int screenHeight);
+    // Below the browser window when the screen has room for it, else over its lower part, leaving
+    // the last `keepVisible` pixels of it (the status bar where the mouse position shows) uncovered.
+    static QRect Placement(const QRect& browser, int screenHeight, int keepVisible = 0);
 
     QPlainTextEdit* 编辑框_信息;
     QTimer* 时钟1;

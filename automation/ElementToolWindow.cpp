@@ -23,7 +23,7 @@ Widget* Place(Widget* widget, const QString& name, int left, int top, int width,
 } // namespace
 
 ElementToolWindow::ElementToolWindow(QWidget* owner, QWebEngineView* page)
-    : QWidget(owner, Qt::Window), m_page(page)
+    : QWidget(owner, Qt::Tool), m_page(page)
 {
     namespace T = ElementToolTexts;
     setObjectName(QStringLiteral("ElementToolWindow"));

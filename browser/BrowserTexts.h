@@ -28,8 +28,11 @@ inline const QString Refresh = QStringLiteral("刷新");
 inline const QString Stop = QStringLiteral("停止");
 inline const QString FullScreen = QStringLiteral("全屏");
 inline const QString Edit = QStringLiteral("编辑");
-inline const QString WebPageFilter = QStringLiteral("网页文档|*.htm;*.html;*.asp");
-inline const QString SavePageFilter = QStringLiteral("网页文档|*.htm;*.html");
+inline const QString WebPageFilter =
+    QStringLiteral("网页文档|*.htm;*.html;*.asp|网页，单个文件|*.mhtml;*.mht");
+inline const QString SavePageFilter = QStringLiteral("网页，全部|*.html;*.htm|网页，单个文件|*.mhtml;*.mht");
+inline const QString PageSaved = QStringLiteral("已保存网页：");
+inline const QString CannotSavePage = QStringLiteral("无法保存网页：");
 
 inline const QString HistoryCaption = QStringLiteral("删除历史记录网址");
 inline const QString HistoryColumn = QStringLiteral("历史记录网址列表");

@@ -1,6 +1,7 @@
 #include "BrowserWindow.h"
 
 #include "AddressHistory.h"
+#include "BookmarkTexts.h"
 #include "BrowserTexts.h"
 #include "BuiltInTexts.h"
 #include "ChangeCategoryDialog.h"
@@ -13,18 +14,23 @@
 #include "SaveLoginBar.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QCursor>
 #include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QWebEngineDownloadRequest>
+#include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
@@ -113,7 +119,11 @@ void BrowserWindow::CreateToolBar()
         组合框_地址->setEditText(网页框->url().toString());
     });
     工具条1->addAction(icon(QStyle::SP_ArrowBack), BrowserTexts::Back, this, [this] {
-        网页框->back();
+        // One page back, as the user saw them: the engine's own "back" passes over pages that
+        // moved on without a user's click, such as a login page after an automatic login.
+        QWebEngineHistory* history = 网页框->history();
+        if (history->currentItemIndex() > 0)
+            history->goToItem(history->backItem());
         组合框_地址->setEditText(网页框->url().toString());
     });
     工具条1->addAction(icon(QStyle::SP_ArrowForward), BrowserTexts::Forward, this, [this] {
@@ -125,10 +135,23 @@ void BrowserWindow::CreateToolBar()
     工具条1->addAction(icon(QStyle::SP_BrowserStop), BrowserTexts::Stop, this, [this] { 网页框->stop(); });
     全屏 = 工具条1->addAction(icon(QStyle::SP_TitleBarMaxButton), BrowserTexts::FullScreen);
     全屏->setCheckable(true);
+    全屏->setShortcut(QKeySequence(Qt::Key_F11));
     connect(全屏, &QAction::toggled, this, &BrowserWindow::SetFullScreen);
+    // Escape belongs to the page, except as the way out of full screen.
+    m_leaveFullScreen = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    m_leaveFullScreen->setEnabled(false);
+    connect(m_leaveFullScreen, &QShortcut::activated, 全屏, [this] { 全屏->setChecked(false); });
     编辑 = 工具条1->addAction(icon(QStyle::SP_FileDialogDetailedView), BrowserTexts::Edit);
     编辑->setCheckable(true);
     connect(编辑, &QAction::toggled, this, &BrowserWindow::SetEditing);
+    // A button whose dialog took the mouse away never hears it leave and would stay lit.
+    connect(工具条1, &QToolBar::actionTriggered, this, [this](QAction* action) {
+        QWidget* button = 工具条1->widgetForAction(action);
+        if (button && !button->rect().contains(button->mapFromGlobal(QCursor::pos()))) {
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(button, &leave);
+        }
+    });
 }
 
 void BrowserWindow::CreateAddressRow(QWidget* central)
@@ -148,7 +171,10 @@ void BrowserWindow::CreateAddressRow(QWidget* central)
     // The box's completer counts leaving the box with a completed text as choosing it: going
     // somewhere the user never confirmed. Entries are chosen from the list, or typed and sent.
     组合框_地址->setCompleter(nullptr);
-    // Enter is taken here, before the box treats it as choosing an entry: one go per press.
+    // Enter is taken here, before the box treats it as choosing an entry: one go per press. Key
+    // presses from the desktop reach the focused box, which hands them to its line edit directly;
+    // presses sent to the line edit itself go through its own filter.
+    组合框_地址->installEventFilter(this);
     组合框_地址->lineEdit()->installEventFilter(this);
     connect(组合框_地址, &QComboBox::activated, this, [this] {
         GoToAddress();
@@ -173,10 +199,14 @@ void BrowserWindow::CreatePage(QWidget* central)
     m_profile = new QWebEngineProfile(QStringLiteral("qavex"), this);
     m_profile->setPersistentStoragePath(directory);
     m_profile->setCachePath(QDir(directory).filePath(QStringLiteral("cache")));
-    connect(m_profile, &QWebEngineProfile::downloadRequested, this, [](QWebEngineDownloadRequest* download) {
-        if (download->isSavePageDownload())
-            download->accept();
-    });
+    connect(m_profile, &QWebEngineProfile::downloadRequested, this,
+            [this](QWebEngineDownloadRequest* download) {
+                if (!download->isSavePageDownload())
+                    return;
+                download->accept();
+                connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this,
+                        [this, download] { ReportSavedPage(*download); });
+            });
 
     网页框 = new QWebEngineView(central);
     网页框->setObjectName(QStringLiteral("网页框"));
@@ -191,6 +221,8 @@ void BrowserWindow::CreatePage(QWidget* central)
             m_awaitingLoad = false;
     });
     connect(网页框, &QWebEngineView::loadFinished, this, &BrowserWindow::ShowNavigatedPage);
+    // Fragments and history.pushState change the address without a load.
+    connect(网页框, &QWebEngineView::urlChanged, this, &BrowserWindow::ShowNavigatedPage);
 
     保存登录栏 = new SaveLoginBar(central);
     保存登录栏->installEventFilter(this);
@@ -208,7 +240,7 @@ bool BrowserWindow::eventFilter(QObject* watched, QEvent* event)
         LayoutBrowserWindow();
         return false;
     }
-    if (watched == 组合框_地址->lineEdit() && event->type() == QEvent::KeyPress) {
+    if ((watched == 组合框_地址 || watched == 组合框_地址->lineEdit()) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             GoToAddress();
@@ -257,6 +289,7 @@ void BrowserWindow::GoToAddress()
     if (address.isEmpty())
         return;
     // "example.com" goes to the web site, as in any browser's address box.
+    组合框_地址->lineEdit()->setModified(false);
     Navigate(QUrl::fromUserInput(address));
     AddressHistory::RecordAddress(*组合框_地址, *m_globals.Database, m_globals.Settings());
 }
@@ -277,7 +310,10 @@ int BrowserWindow::ReadyState() const
 
 void BrowserWindow::ShowNavigatedPage()
 {
-    组合框_地址->setEditText(网页框->url().toString());
+    // What the user is typing stays; the page's address shows again once they leave the box.
+    QLineEdit* typing = 组合框_地址->lineEdit();
+    if (!(typing->hasFocus() && typing->isModified()))
+        组合框_地址->setEditText(网页框->url().toString());
     const QString title = 网页框->title();
     setWindowTitle(title.isEmpty() ? 网页框->url().toString() : title);
 }
@@ -297,11 +333,35 @@ void BrowserWindow::SavePage()
     if (!m_services.ChooseFile(FileDialogMode::Save, BrowserTexts::SavePage, BrowserTexts::SavePageFilter,
                                path, this))
         return;
-    网页框->page()->save(path);
+    // The format follows the name, so that the file opens as the page it holds: .mht/.mhtml as one
+    // archive, anything else as HTML with its pictures and styles in a folder beside it.
+    QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix.isEmpty()) {
+        path += QStringLiteral(".html");
+        suffix = QStringLiteral("html");
+    }
+    const bool archive = suffix == QStringLiteral("mht") || suffix == QStringLiteral("mhtml");
+    网页框->page()->save(path, archive ? QWebEngineDownloadRequest::MimeHtmlSaveFormat
+                                       : QWebEngineDownloadRequest::CompleteHtmlSaveFormat);
+}
+
+void BrowserWindow::ReportSavedPage(const QWebEngineDownloadRequest& download)
+{
+    if (!download.isFinished())
+        return;
+    const QString path =
+        QDir::toNativeSeparators(QDir(download.downloadDirectory()).filePath(download.downloadFileName()));
+    if (download.state() == QWebEngineDownloadRequest::DownloadCompleted) {
+        SetStatusPart(0, BrowserTexts::PageSaved + path);
+        return;
+    }
+    m_services.ShowMessage(BrowserTexts::CannotSavePage + path, MessageStyle::Ok | MessageStyle::ErrorIcon,
+                           BookmarkTexts::ErrorTitle, this);
 }
 
 void BrowserWindow::SetFullScreen(bool on)
 {
+    m_leaveFullScreen->setEnabled(on);
     setWindowFlag(Qt::FramelessWindowHint, on);
     show();
     if (on)

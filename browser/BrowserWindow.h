@@ -18,7 +18,9 @@ class QFrame;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QShortcut;
 class QToolBar;
+class QWebEngineDownloadRequest;
 class QWebEngineProfile;
 class QWebEngineView;
 class RuntimeServices;
@@ -89,6 +91,7 @@ private:
     void SetFullScreen(bool on);
     void SetEditing(bool on);
     void SavePage();
+    void ReportSavedPage(const QWebEngineDownloadRequest& download);
     void BookmarkAddress();
     void OpenHistoryDialog();
     void PlaceNormally();
@@ -106,4 +109,5 @@ private:
     bool m_activated = false;
     bool m_awaitingLoad = false;
     QUrl m_requestedUrl;
+    QShortcut* m_leaveFullScreen = nullptr;
 };

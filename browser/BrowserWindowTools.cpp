@@ -12,11 +12,13 @@
 #include <QAction>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QWebEngineView>
 
 namespace {
 
 constexpr int KeyL = 0x4C;
+constexpr int CodeWindowFrameAllowance = 8;
 
 // The point of the designed layout's page area that view source reads the page under.
 const QPoint ViewSourcePoint(20 - 4, 200 - 116);
@@ -54,7 +56,10 @@ void BrowserWindow::OpenCodeWindow()
     if (m_codeWindow)
         return;
     m_codeWindow = new CodeWindow(this, [this] { ShowMousePosition(); });
-    m_codeWindow->setGeometry(CodeWindow::Placement(geometry(), m_services.ScreenSize().height()));
+    // Its own frame's lower border counts too: it must not hide the status bar's x:/y:.
+    const int keepVisible = statusBar()->height() + CodeWindowFrameAllowance;
+    m_codeWindow->setGeometry(
+        CodeWindow::Placement(geometry(), m_services.ScreenSize().height(), keepVisible));
     m_codeWindow->show();
 }
 

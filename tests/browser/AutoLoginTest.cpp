@@ -14,6 +14,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QWebEngineView>
 
 class AutoLoginTest : public QObject {
@@ -77,6 +78,25 @@ private slots:
         QCOMPARE(opener.Browser()->组合框_地址->itemText(opener.Browser()->组合框_地址->count() - 1),
                  m_server.Address(page));
         QCOMPARE(opener.Browser()->StatusPart(0), QStringLiteral("已自动登录"));
+    }
+
+    void backReturnsToTheLoginPage()
+    {
+        m_server.requests.clear();
+        Collection c;
+        const QString page = m_server.Address(QStringLiteral("/login.html"));
+        Prepare(c, page, {"user", "pass", "0", "go", "0", "按钮"});
+        BookmarkOpener opener(c.window(), c.Globals(), c.services);
+        opener.OpenSelectedBookmark(1);
+        BrowserWindow* browser = opener.Browser();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            browser->网页框->url().path() == QStringLiteral("/submit") && browser->ReadyState() == 4, 10000);
+        for (QAction* action : browser->工具条1->actions()) {
+            if (action->text() == QStringLiteral("后退"))
+                action->trigger();
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(browser->网页框->url().toString(), page, 10000);
+        QTRY_COMPARE(browser->组合框_地址->currentText(), page);
     }
 
     void noLoginDataClicksNothing()

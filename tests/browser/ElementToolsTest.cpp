@@ -71,8 +71,9 @@ private slots:
     {
         QTest::addColumn<int>("spare");
         QTest::addColumn<int>("top");
-        // Browser from 50 to 830 on a screen 930 or 1130 high.
-        QTest::newRow("100 px to spare: over the browser's lower part") << 100 << 830 - 185;
+        // Browser from 50 to 830 on a screen 930 or 1130 high; its lower 30 px stay uncovered.
+        QTest::newRow("100 px to spare: over the browser's lower part, above its status bar")
+            << 100 << 830 - 30 - 185;
         QTest::newRow("300 px to spare: just below it") << 300 << 830;
     }
 
@@ -80,7 +81,7 @@ private slots:
     {
         QFETCH(int, spare);
         QFETCH(int, top);
-        QCOMPARE(CodeWindow::Placement(QRect(40, 50, 700, 780), 830 + spare), QRect(40, top, 700, 185));
+        QCOMPARE(CodeWindow::Placement(QRect(40, 50, 700, 780), 830 + spare, 30), QRect(40, top, 700, 185));
     }
 
     void captureShowsTheElementUnderTheMouse()

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMimeDatabase>
 #include <QTcpSocket>
 #include <QUrl>
 #include <QUrlQuery>
@@ -52,8 +53,13 @@ void LoopbackServer::Answer(QTcpSocket* socket)
         head = "302 Found\r\nLocation: " +
                QUrlQuery(target).queryItemValue(QStringLiteral("to"), QUrl::FullyDecoded).toUtf8();
     } else {
-        QFile file(QDir(m_directory).filePath(target.path().mid(1)));
-        head = "200 OK\r\nContent-Type: text/html; charset=utf-8";
+        const QString path = QDir(m_directory).filePath(target.path().mid(1));
+        QFile file(path);
+        // Styles and pictures are taken only with their own types.
+        const QString type = QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension).name();
+        head = type == QStringLiteral("text/css") || type.startsWith(QStringLiteral("image/"))
+                   ? "200 OK\r\nContent-Type: " + type.toUtf8()
+                   : QByteArray("200 OK\r\nContent-Type: text/html; charset=utf-8");
         body = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<html><body>ok</body></html>");
     }
     socket->write("HTTP/1.1 " + head + "\r\nConnection: close\r\nContent-Length: " +
