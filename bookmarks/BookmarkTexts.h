@@ -51,12 +51,18 @@ inline const QString ModifyFailed = QStringLiteral("修改失败");
 inline const QString SelectBookmarksToDelete = QStringLiteral("请选择要删除的网址!");
 inline const QString ConfirmDelete = QStringLiteral("确定删除选定网址吗？");
 inline const QString ConfirmClear = QStringLiteral("确定清空网址数据吗？");
+inline const QString DeleteFailed = QStringLiteral("删除网址失败，网址未全部删除");
+inline const QString ClearFailed = QStringLiteral("清空数据失败，数据未改变");
 
 // Categories
 inline const QString SelectCategoryToRename = QStringLiteral("请选择要重命名的分类");
 inline const QString NewCategoryPrompt = QStringLiteral("输入新分类名称：");
 inline const QString SelectCategoryToDelete = QStringLiteral("请选择要删除的分类");
 inline const QString ConfirmDeleteCategory = QStringLiteral("确定删除此分类吗？");
+inline const QString CategoryBookmarksGoToo = QStringLiteral("此分类中的 %1 个网址将一起删除。");
+inline const QString RenameCategoryFailed = QStringLiteral("重命名分类失败，分类未改变");
+inline const QString DeleteCategoryFailed = QStringLiteral("删除分类失败，分类未改变");
+inline const QString MoveFailed = QStringLiteral("修改分类失败，网址未全部移动");
 inline const QString QuestionTitleColon = QStringLiteral("询问：");
 inline const QString SelectRecordsToMove = QStringLiteral("请选择修改分类的的记录！");
 inline const QString ChangeCategoryCaption = QStringLiteral("修改分类");
@@ -68,6 +74,7 @@ inline const QString CancelButton = QStringLiteral("取消");
 // Search
 inline const QString FindNamePrompt = QStringLiteral("输入要查找的网页名称。可为名称部分内容。");
 inline const QString FindAddressPrompt = QStringLiteral("输入要查找的网址。可为网址部分内容。");
+inline const QString NoMatches = QStringLiteral("没有找到符合条件的网址");
 
 // Import and export
 inline const QString SaveTitle = QStringLiteral("保存");
@@ -81,6 +88,12 @@ inline const QString CollectionCopied =
     QStringLiteral("程序目录 %1 不能写入，其中的收藏已复制到 %2，以后在那里保存。");
 inline const QString CannotWriteFile = QStringLiteral("无法写入文件：");
 inline const QString CannotReadFile = QStringLiteral("无法打开文件：");
+inline const QString Imported = QStringLiteral("已导入 %1 个网址");
+inline const QString ImportRepeats = QStringLiteral("，%1 个已经收藏过的网址未导入");
+inline const QString ImportRefused = QStringLiteral("，%1 行无法存入数据库");
+inline const QString ImportCategoriesRefused = QStringLiteral("，%1 个分类无法登记");
+inline const QString Exported = QStringLiteral("已导出 %1 个网址");
+inline const QString NothingToExport = QStringLiteral("没有可导出的网址");
 
 // Appearance dialog
 inline const QString AppearanceCaption = QStringLiteral("外观设置");

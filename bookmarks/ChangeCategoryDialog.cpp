@@ -66,17 +66,25 @@ void ChangeCategoryDialog::MoveSelectedBookmarks(const QString& category)
     const QList<int> rows = m_mainWindow.SelectedRows();
     const bool inTransaction = database.BeginTransaction();
     QList<int> moved; // descending
+    bool refused = false;
     for (auto it = rows.crbegin(); it != rows.crend(); ++it) {
         if (bookmarks.Cell(*it, BookmarkListModel::CategoryColumn) == category)
             continue;
         if (database.Update(Tables::Bookmarks, QStringLiteral("分类=?"), QStringLiteral("地址=?"),
                             {category, bookmarks.Cell(*it, BookmarkListModel::AddressColumn)}))
             moved.append(*it);
+        else
+            refused = true;
     }
     if (inTransaction && !database.Commit()) {
         database.Rollback();
-        return;
+        moved.clear();
+        refused = true;
     }
+    if (refused)
+        m_mainWindow.Services().ShowMessage(BookmarkTexts::MoveFailed,
+                                            MessageStyle::Ok | MessageStyle::ErrorIcon,
+                                            BookmarkTexts::ErrorTitle, this);
     // They no longer belong to the category on show.
     bookmarks.RemoveRows(moved);
 }

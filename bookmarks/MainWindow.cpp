@@ -151,6 +151,13 @@ void MainWindow::ConnectEvents()
     connect(网址框, &QWidget::customContextMenuRequested, this, [this] { 操作菜单->popup(QCursor::pos()); });
 
     connect(列表框_分类, &QListWidget::itemSelectionChanged, this, &MainWindow::ShowCategory);
+    // Choosing the category already selected brings its view back after a search.
+    const auto showAgain = [this] {
+        if (m_showingMatches)
+            ShowCategory();
+    };
+    connect(列表框_分类, &QListWidget::itemClicked, this, showAgain);
+    connect(列表框_分类, &QListWidget::itemActivated, this, showAgain);
     connect(列表框_分类, &QWidget::customContextMenuRequested, this,
             [this] { 分类菜单->popup(QCursor::pos()); });
 }

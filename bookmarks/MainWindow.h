@@ -73,8 +73,15 @@ public:
     // The "|" text files
     void ExportData();
     void ImportData();
-    // Adds the lines whose address is not stored yet, in one transaction; returns how many.
-    int ImportLines(const QList<BookmarkTextFile::Line>& lines);
+    struct ImportResult {
+        bool stored = false; // false: nothing was kept
+        int added = 0;
+        int repeated = 0;          // addresses stored already, or earlier in the file
+        int refused = 0;           // lines the database would not take
+        int categoriesRefused = 0; // new categories it would not register
+    };
+    // Adds the lines whose address is not stored yet, in one transaction.
+    ImportResult ImportLines(const QList<BookmarkTextFile::Line>& lines);
     // Brings the Windows program's database into this one: what is not here yet, in one transaction.
     void MergeLegacyDatabase(const QString& path);
 
@@ -152,6 +159,8 @@ private:
     void LoadCurrentBookmark();
     void DeleteSelectedBookmarks();
     void ClearAllData();
+    // The entry fields empty, when they show a bookmark that is gone.
+    void ForgetDeletedEntry(const QStringList& deletedAddresses);
     void ToggleBuiltInBrowser();
 
     ProgramGlobals& m_globals;
@@ -159,4 +168,6 @@ private:
     BookmarkListModel* m_bookmarks;
     QPointer<AppearanceDialog> m_appearanceDialog;
     QPointer<AccountDialog> m_accountDialog;
+    // The list shows search matches rather than the selected category.
+    bool m_showingMatches = false;
 };

@@ -8,6 +8,7 @@
 #include "RuntimeServices.h"
 #include "StorageNames.h"
 
+#include <QComboBox>
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QTreeView>
@@ -28,17 +29,23 @@ void MainWindow::RenameCategory()
 
     RecordTable& database = *m_globals.Database;
     // Bookmarks and category change together or not at all.
-    if (!database.BeginTransaction())
-        return;
-    if (!database.Update(Tables::Bookmarks, QStringLiteral("分类=?"), QStringLiteral("分类=?"),
+    if (!database.BeginTransaction() ||
+        !database.Update(Tables::Bookmarks, QStringLiteral("分类=?"), QStringLiteral("分类=?"),
                          {newName, oldName}) ||
         !database.Update(Tables::Categories, QStringLiteral("分类名=?"), QStringLiteral("分类名=?"),
                          {newName, oldName}) ||
         !database.Commit()) {
         database.Rollback();
+        m_services.ShowMessage(BookmarkTexts::RenameCategoryFailed,
+                               MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
         return;
     }
     列表框_分类->item(row)->setText(newName);
+    const int offered = 类型框->findText(oldName);
+    if (offered >= 0)
+        类型框->setItemText(offered, newName);
+    if (类型框->currentText() == oldName)
+        类型框->setCurrentText(newName);
     for (int i = 0; i < m_bookmarks->rowCount(); ++i) {
         BookmarkListModel::Row shown = m_bookmarks->RowAt(i);
         shown.cells[BookmarkListModel::CategoryColumn] = newName;
@@ -56,20 +63,28 @@ void MainWindow::DeleteCategory()
     const QString name = 列表框_分类->item(row)->text();
     if (name == BookmarkTexts::ShowAll)
         return;
-    if (m_services.ShowMessage(BookmarkTexts::ConfirmDeleteCategory,
+    RecordTable& database = *m_globals.Database;
+    QStringList going;
+    database.ReadColumn(going, Tables::Bookmarks, Columns::Address, QStringLiteral("分类=?"), {name});
+    if (m_services.ShowMessage(BookmarkTexts::ConfirmDeleteCategory + u'\n' +
+                                   BookmarkTexts::CategoryBookmarksGoToo.arg(going.size()),
                                MessageStyle::YesNo | MessageStyle::QuestionIcon,
                                BookmarkTexts::QuestionTitleColon, this) != MessageAnswer::Yes)
         return;
 
-    RecordTable& database = *m_globals.Database;
-    if (!database.BeginTransaction())
-        return;
-    if (!database.Delete(Tables::Bookmarks, QStringLiteral("分类=?"), {name}) ||
+    if (!database.BeginTransaction() ||
+        !database.Delete(Tables::Bookmarks, QStringLiteral("分类=?"), {name}) ||
         !database.Delete(Tables::Categories, QStringLiteral("分类名=?"), {name}) || !database.Commit()) {
         database.Rollback();
+        m_services.ShowMessage(BookmarkTexts::DeleteCategoryFailed,
+                               MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
         return;
     }
     m_bookmarks->RemoveAll();
+    ForgetDeletedEntry(going);
+    const int offered = 类型框->findText(name);
+    if (offered >= 0)
+        类型框->removeItem(offered);
     // No other category is chosen in its place: the list stays empty until the user picks one.
     const QSignalBlocker blocker(列表框_分类);
     delete 列表框_分类->takeItem(row);

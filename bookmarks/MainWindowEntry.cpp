@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSignalBlocker>
 #include <QTreeView>
 
 namespace {
@@ -189,16 +190,35 @@ void MainWindow::DeleteSelectedBookmarks()
     RecordTable& database = *m_globals.Database;
     const bool inTransaction = database.BeginTransaction();
     QList<int> deleted; // descending
+    QStringList addresses;
     for (auto it = rows.crbegin(); it != rows.crend(); ++it) {
         const auto [thisRow, key] = RowKey(*it);
-        if (database.Delete(Tables::Bookmarks, thisRow, {key}))
+        if (database.Delete(Tables::Bookmarks, thisRow, {key})) {
             deleted.append(*it);
+            addresses.append(m_bookmarks->Cell(*it, BookmarkListModel::AddressColumn));
+        }
     }
     if (inTransaction && !database.Commit()) {
         database.Rollback();
-        return;
+        deleted.clear();
     }
+    if (deleted.size() < rows.size())
+        m_services.ShowMessage(BookmarkTexts::DeleteFailed, MessageStyle::Ok | MessageStyle::ErrorIcon,
+                               BookmarkTexts::ErrorTitle, this);
+    if (deleted.isEmpty())
+        return;
     m_bookmarks->RemoveRows(deleted);
+    ForgetDeletedEntry(addresses);
+}
+
+void MainWindow::ForgetDeletedEntry(const QStringList& deletedAddresses)
+{
+    // Modify would otherwise write to a bookmark that is no longer there.
+    if (!地址框->text().isEmpty() && deletedAddresses.contains(地址框->text())) {
+        网站名框->clear();
+        地址框->clear();
+        备注框->clear();
+    }
 }
 
 void MainWindow::ClearAllData()
@@ -207,14 +227,23 @@ void MainWindow::ClearAllData()
                                BookmarkTexts::QuestionTitle, this) != MessageAnswer::Yes)
         return;
     RecordTable& database = *m_globals.Database;
-    if (!database.BeginTransaction())
-        return;
-    if (!database.DeleteAll(Tables::Bookmarks) || !database.DeleteAll(Tables::Categories) ||
-        !database.Commit()) {
+    if (!database.BeginTransaction() || !database.DeleteAll(Tables::Bookmarks) ||
+        !database.DeleteAll(Tables::Categories) || !database.Commit()) {
         database.Rollback();
+        m_services.ShowMessage(BookmarkTexts::ClearFailed, MessageStyle::Ok | MessageStyle::ErrorIcon,
+                               BookmarkTexts::ErrorTitle, this);
         return;
     }
     m_bookmarks->RemoveAll();
-    // 类型框 keeps the old names: they stay on offer for the next bookmark.
+    网站名框->clear();
+    地址框->clear();
+    备注框->clear();
+    // The categories are gone from the database: none stays on offer, and the list keeps its way
+    // back to every bookmark added from now on.
+    类型框->clear();
+    const QSignalBlocker blocker(列表框_分类);
     列表框_分类->clear();
+    列表框_分类->addItem(BookmarkTexts::ShowAll);
+    列表框_分类->setCurrentRow(0);
+    m_showingMatches = false;
 }

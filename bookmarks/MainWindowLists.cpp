@@ -58,6 +58,7 @@ void MainWindow::FillBookmarkList(const QString& category)
         m_globals.Database->Query(Tables::Bookmarks, ShownFields, QStringLiteral("分类=?"), {category});
     ShowQueriedRows();
     FitColumns({BookmarkListModel::NameColumn});
+    m_showingMatches = false;
 }
 
 void MainWindow::ShowQueriedRows(const std::function<bool(const BookmarkListModel::Row&)>& keep)

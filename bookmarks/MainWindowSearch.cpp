@@ -53,4 +53,10 @@ void MainWindow::ShowMatches(const QString& column, const QString& text)
     }
     FitColumns(
         {BookmarkListModel::NameColumn, BookmarkListModel::CategoryColumn, BookmarkListModel::RemarkColumn});
+    // Until a category is chosen, even the one still selected, the list shows matches.
+    m_showingMatches = true;
+    // An empty result must not look like an empty collection.
+    if (m_bookmarks->rowCount() == 0)
+        m_services.ShowMessage(BookmarkTexts::NoMatches, MessageStyle::Ok | MessageStyle::InformationIcon, {},
+                               this);
 }

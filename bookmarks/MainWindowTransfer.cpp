@@ -28,10 +28,14 @@ void MainWindow::ExportData()
     RecordTable& database = *m_globals.Database;
     if (database.Query(Tables::Bookmarks, QStringLiteral("*")) == 0) {
         database.CloseRecordSet();
+        m_services.ShowMessage(BookmarkTexts::NothingToExport,
+                               MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
         return;
     }
     QByteArray bytes;
+    int exported = 0;
     while (!database.IsAfterLast()) {
+        ++exported;
         bytes += BookmarkTextFile::Format(
             {database.ReadText(Columns::Name), database.ReadText(Columns::Address),
              database.ReadText(Columns::Category), database.ReadText(Columns::Remark)});
@@ -43,7 +47,10 @@ void MainWindow::ExportData()
     if (!WriteFileSafely(path, bytes)) {
         m_services.ShowMessage(BookmarkTexts::CannotWriteFile + QDir::toNativeSeparators(path),
                                MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
+        return;
     }
+    m_services.ShowMessage(BookmarkTexts::Exported.arg(exported),
+                           MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
 }
 
 void MainWindow::ImportData()
@@ -61,10 +68,26 @@ void MainWindow::ImportData()
                                MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
         return;
     }
-    ImportLines(BookmarkTextFile::Parse(file.readAll()));
+    const ImportResult result = ImportLines(BookmarkTextFile::Parse(file.readAll()));
+    if (!result.stored) {
+        m_services.ShowMessage(BookmarkTexts::AddFailed, MessageStyle::Ok | MessageStyle::ErrorIcon,
+                               BookmarkTexts::ErrorTitle, this);
+        return;
+    }
+    QString report = BookmarkTexts::Imported.arg(result.added);
+    if (result.repeated > 0)
+        report += BookmarkTexts::ImportRepeats.arg(result.repeated);
+    if (result.refused > 0)
+        report += BookmarkTexts::ImportRefused.arg(result.refused);
+    if (result.categoriesRefused > 0)
+        report += BookmarkTexts::ImportCategoriesRefused.arg(result.categoriesRefused);
+    const bool lost = result.refused > 0 || result.categoriesRefused > 0;
+    m_services.ShowMessage(
+        report, MessageStyle::Ok | (lost ? MessageStyle::WarningIcon : MessageStyle::InformationIcon), {},
+        this);
 }
 
-int MainWindow::ImportLines(const QList<BookmarkTextFile::Line>& lines)
+MainWindow::ImportResult MainWindow::ImportLines(const QList<BookmarkTextFile::Line>& lines)
 {
     RecordTable& database = *m_globals.Database;
     // Known addresses and categories are read once: asking the database for each of 100,000
@@ -75,44 +98,47 @@ int MainWindow::ImportLines(const QList<BookmarkTextFile::Line>& lines)
     database.ReadColumn(known, Tables::Categories, Columns::CategoryName);
     QSet<QString> categories(known.begin(), known.end());
 
+    ImportResult result;
     if (!database.BeginTransaction())
-        return 0;
+        return result;
     QList<BookmarkListModel::Row> added;
     QStringList newCategories;
     for (const BookmarkTextFile::Line& line : lines) {
         // A later line with the address of an earlier one is a repeat, as of a stored bookmark.
-        if (addresses.contains(line.address))
+        if (addresses.contains(line.address)) {
+            ++result.repeated;
             continue;
+        }
+        // A line the database refuses is left out; the others are kept.
         if (!database.Insert(Tables::Bookmarks, QStringLiteral("名称,地址,分类,备注"),
                              {line.name, line.address, line.category, line.remark})) {
-            database.Rollback();
-            m_services.ShowMessage(BookmarkTexts::AddFailed, MessageStyle::Ok | MessageStyle::ErrorIcon,
-                                   BookmarkTexts::ErrorTitle, this);
-            return 0;
+            ++result.refused;
+            continue;
         }
         addresses.insert(line.address);
         added.append({{line.name, line.address, line.category, line.remark}, false, database.LastInsertId()});
         if (!categories.contains(line.category)) {
             categories.insert(line.category);
-            newCategories.append(line.category);
-            database.Insert(Tables::Categories, Columns::CategoryName, {line.category});
+            if (database.Insert(Tables::Categories, Columns::CategoryName, {line.category}))
+                newCategories.append(line.category);
+            else
+                ++result.categoriesRefused;
         }
     }
     if (!database.Commit()) {
         database.Rollback();
-        m_services.ShowMessage(BookmarkTexts::AddFailed, MessageStyle::Ok | MessageStyle::ErrorIcon,
-                               BookmarkTexts::ErrorTitle, this);
-        return 0;
+        return result;
     }
+    result.stored = true;
 
     // Shown at the end of the list whatever category is on show, as a single add would be.
-    const int count = int(added.size());
+    result.added = int(added.size());
     m_bookmarks->AppendRows(std::move(added));
     for (const QString& category : newCategories)
         ShowNewCategory(category);
     FitColumns(
         {BookmarkListModel::NameColumn, BookmarkListModel::CategoryColumn, BookmarkListModel::RemarkColumn});
-    return count;
+    return result;
 }
 
 void MainWindow::MergeLegacyDatabase(const QString& path)

@@ -88,7 +88,8 @@ private slots:
         MainWindow& w = Start(c, "[记录]\n当前分类=1\n");
         c.services.messageAnswers.enqueue(MessageAnswer::Yes);
         ChooseCategoryItem(w, QStringLiteral("删除"));
-        QCOMPARE(c.services.messages[0].text, QStringLiteral("确定删除此分类吗？"));
+        QCOMPARE(c.services.messages[0].text,
+                 QStringLiteral("确定删除此分类吗？\n此分类中的 2 个网址将一起删除。"));
         QCOMPARE(c.services.messages[0].icon, MessageStyle::QuestionIcon);
         QCOMPARE(c.services.messages[0].title, QStringLiteral("询问："));
         QCOMPARE(w.Bookmarks().rowCount(), 0);

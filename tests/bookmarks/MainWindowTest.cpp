@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
 
@@ -484,15 +486,18 @@ private slots:
         Choose(w, QStringLiteral("清空数据"));
         QCOMPARE(c.services.messages[0].text, QStringLiteral("确定清空网址数据吗？"));
         QCOMPARE(w.Bookmarks().rowCount(), 0);
-        QCOMPARE(CategoryEntries(w), QStringList{});
-        QCOMPARE(TypeEntries(w), (QStringList{"软件下载", "工作"}));
+        // The way back to every bookmark stays; the deleted names are no longer on offer.
+        QCOMPARE(CategoryEntries(w), QStringList{"显示全部"});
+        QCOMPARE(TypeEntries(w), QStringList{});
+        QCOMPARE(w.地址框->text(), QString());
         QCOMPARE(c.Select(QStringLiteral("select count(*) from 网址")), QStringList{"0"});
         QCOMPARE(c.Select(QStringLiteral("select count(*) from 分类")), QStringList{"0"});
         QCOMPARE(c.Select(QStringLiteral("select count(*) from 历史地址")), QStringList{"0"});
 
         Type(w, QStringLiteral("新"), QStringLiteral("https://n.cn/"), QStringLiteral("工作"));
         w.按钮1->click();
-        QCOMPARE(CategoryEntries(w), QStringList{"工作"});
+        QCOMPARE(CategoryEntries(w), (QStringList{"工作", "显示全部"}));
+        QCOMPARE(Names(w), QStringList{"新"});
         QCOMPARE(c.Select(QStringLiteral("select 分类名 from 分类")), QStringList{"工作"});
     }
 
@@ -531,8 +536,112 @@ private slots:
         SelectRows(w, {0, 1, 2});
         c.services.messageAnswers.enqueue(MessageAnswer::Yes);
         Choose(w, QStringLiteral("删除网址"));
+        QCOMPARE(c.services.messages.last().text, QStringLiteral("删除网址失败，网址未全部删除"));
         QCOMPARE(Names(w), QStringList{"日报"});
         QCOMPARE(c.Select(QStringLiteral("select 名称 from 网址")), QStringList{"日报"});
+    }
+
+    // Every other change the database refuses is said, and nothing on show pretends otherwise.
+    void otherRefusedWritesAreReported_data()
+    {
+        QTest::addColumn<QString>("refuse");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QStringList>("categories");
+        QTest::addColumn<QStringList>("stored");
+        const QStringList before{"软件下载", "工作", "显示全部"};
+        const QStringList all{"默认:软件下载", "邮箱:工作", "日报:工作"};
+        QTest::newRow("rename") << "before update on 分类"
+                                << "重命名"
+                                << "重命名分类失败，分类未改变" << before << all;
+        QTest::newRow("delete category") << "before delete on 分类"
+                                         << "删除"
+                                         << "删除分类失败，分类未改变" << before << all;
+        QTest::newRow("clear") << "before delete on 分类"
+                               << "清空数据"
+                               << "清空数据失败，数据未改变" << before << all;
+        QTest::newRow("move") << "before update on 网址 when new.名称='日报'"
+                              << "修改分类"
+                              << "修改分类失败，网址未全部移动" << before
+                              << QStringList{"默认:软件下载", "邮箱:软件下载", "日报:工作"};
+        QTest::newRow("import: a refused line is left out")
+            << "before insert on 网址 when new.名称='拒绝'"
+            << "导入数据"
+            << "已导入 1 个网址，1 个已经收藏过的网址未导入，1 行无法存入数据库"
+            << QStringList{"软件下载", "工作", "新类", "显示全部"} << all + QStringList{"好:新类"};
+        QTest::newRow("import: a refused category")
+            << "before insert on 分类"
+            << "导入数据"
+            << "已导入 1 个网址，1 个已经收藏过的网址未导入，1 行无法存入数据库，1 个分类无法登记" << before
+            << all + QStringList{"好:新类"};
+    }
+
+    void otherRefusedWritesAreReported()
+    {
+        Collection c;
+        SeedTwoCategories(c);
+        QFETCH(QString, refuse);
+        c.Execute(
+            QStringLiteral("create trigger refuse %1 begin select raise(abort, 'refused'); end").arg(refuse));
+        if (refuse.contains(QStringLiteral("on 分类")) && refuse.contains(QStringLiteral("insert")))
+            c.Execute(QStringLiteral("create trigger refuse_line before insert on 网址 when new.名称='拒绝' "
+                                     "begin select raise(abort, 'refused'); end"));
+        MainWindow& w = c.Start();
+        QFETCH(QString, action);
+        if (action == QStringLiteral("重命名") || action == QStringLiteral("删除")) {
+            w.列表框_分类->setCurrentRow(1);
+            c.services.inputAnswers.enqueue(QStringLiteral("新名"));
+            c.services.messageAnswers.enqueue(MessageAnswer::Yes);
+            ChooseCategoryItem(w, action);
+        } else if (action == QStringLiteral("修改分类")) {
+            SelectRows(w, {1, 2});
+            WhenModal([](QWidget* dialog) {
+                dialog->findChild<QComboBox*>()->setCurrentText(QStringLiteral("软件下载"));
+                QTest::keyClick(dialog, Qt::Key_Return);
+            });
+            Choose(w, action);
+        } else if (action == QStringLiteral("导入数据")) {
+            QTemporaryDir dir;
+            const QString file = dir.filePath(QStringLiteral("in.txt"));
+            QFile out(file);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(QStringLiteral(
+                          "拒绝|https://no.cn/|新类|\r\n默认|%1|软件下载|\r\n好|https://ok.cn/|新类|\r\n")
+                          .arg(DefaultAddress)
+                          .toUtf8());
+            out.close();
+            c.services.fileAnswers.enqueue(file);
+            Choose(w, action);
+        } else {
+            c.services.messageAnswers.enqueue(MessageAnswer::Yes);
+            Choose(w, action);
+        }
+        QFETCH(QString, message);
+        QCOMPARE(c.services.messages.last().text, message);
+        QFETCH(QStringList, categories);
+        QCOMPARE(CategoryEntries(w), categories);
+        QFETCH(QStringList, stored);
+        QCOMPARE(c.Select(QStringLiteral("select 名称 || ':' || 分类 from 网址 order by ID")), stored);
+    }
+
+    void categoryNamesOnOfferFollowRenameAndDelete()
+    {
+        Collection c;
+        SeedTwoCategories(c);
+        MainWindow& w = c.Start();
+        w.列表框_分类->setCurrentRow(1);
+        c.services.inputAnswers.enqueue(QStringLiteral("办公"));
+        ChooseCategoryItem(w, QStringLiteral("重命名"));
+        QCOMPARE(TypeEntries(w), (QStringList{"软件下载", "办公"}));
+
+        // The entry fields show a bookmark of the category; deleting it empties them.
+        SelectRows(w, {0});
+        QCOMPARE(w.地址框->text(), QStringLiteral("https://mail.example.cn/"));
+        c.services.messageAnswers.enqueue(MessageAnswer::Yes);
+        ChooseCategoryItem(w, QStringLiteral("删除"));
+        QCOMPARE(TypeEntries(w), QStringList{"软件下载"});
+        QCOMPARE(w.地址框->text(), QString());
+        QCOMPARE(w.网站名框->text(), QString());
     }
 
     void builtInBrowserOptionIsStoredAtOnce()

@@ -58,6 +58,43 @@ private slots:
         QCOMPARE(w.SelectedCategoryRow(), 1);
         for (int row = 0; row < w.Bookmarks().rowCount(); ++row)
             QCOMPARE(w.Bookmarks().RowAt(row).hasLogin, names[row] == QStringLiteral("O'Neil"));
+        // Only an empty result is said: it must not look like an empty collection.
+        QCOMPARE(c.services.messages.size(), names.isEmpty() ? 1 : 0);
+        if (names.isEmpty())
+            QCOMPARE(c.services.messages[0].text, QStringLiteral("没有找到符合条件的网址"));
+    }
+
+    void choosingTheSelectedCategoryEndsTheSearch_data()
+    {
+        QTest::addColumn<bool>("byKeyboard");
+        QTest::newRow("click") << false;
+        QTest::newRow("Enter") << true;
+    }
+
+    void choosingTheSelectedCategoryEndsTheSearch()
+    {
+        QFETCH(bool, byKeyboard);
+        Collection c;
+        c.Seed({QStringLiteral("甲"), QStringLiteral("乙")},
+               {{QStringLiteral("一"), QStringLiteral("https://a.cn/"), QStringLiteral("甲"), {}, {}},
+                {QStringLiteral("二"), QStringLiteral("https://b.cn/"), QStringLiteral("乙"), {}, {}}});
+        c.WriteSettings("[记录]\n当前分类=0\n");
+        MainWindow& w = c.Start();
+        w.show();
+        c.services.inputAnswers.enqueue(QStringLiteral("二"));
+        Choose(w, QStringLiteral("在名称中查找..."));
+        QCOMPARE(Names(w), QStringList{"二"});
+
+        QListWidget* list = w.列表框_分类;
+        if (byKeyboard) {
+            list->setFocus();
+            QTest::keyClick(list, Qt::Key_Return);
+        } else {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(list->item(0)).center());
+        }
+        QCOMPARE(w.SelectedCategoryRow(), 0);
+        QCOMPARE(Names(w), QStringList{"一"});
     }
 
     void cancelledSearchKeepsTheList()
