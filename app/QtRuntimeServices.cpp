@@ -4,11 +4,19 @@
 #include <QCursor>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QUrl>
+
+namespace {
+
+constexpr int TitleButtonsWidth = 140;
+
+} // namespace
 
 QtRuntimeServices::QtRuntimeServices(QString programDirectory)
     : m_programDirectory(std::move(programDirectory))
@@ -50,6 +58,13 @@ int QtRuntimeServices::ShowMessage(const QString& text, int style, const QString
         box.setStandardButtons(QMessageBox::Ok);
         break;
     }
+    // The frame cuts a title longer than the text below it; the box is made wide enough to show
+    // it whole, with room for the frame's own buttons.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const int titleWidth = box.fontMetrics().horizontalAdvance(box.windowTitle()) + TitleButtonsWidth;
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     switch (box.exec()) {
     case QMessageBox::Yes:
         return MessageAnswer::Yes;
@@ -75,11 +90,22 @@ bool QtRuntimeServices::InputBox(const QString& prompt, const QString& title, co
 
 QString QtRuntimeServices::QtFileFilter(const QString& filter)
 {
+    // A description that shows its patterns already, "文本文件(*.txt)", keeps them once, written
+    // with the spaces the dialog reads them by.
+    static const QRegularExpression shownPatterns(QStringLiteral("\\(([^()]*)\\)\\s*$"));
+    const auto spaced = [](const QString& patterns) {
+        return patterns.split(QRegularExpression(QStringLiteral("[;\\s]+")), Qt::SkipEmptyParts).join(u' ');
+    };
     const QStringList parts = filter.split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QString patterns = parts[i + 1].split(u';', Qt::SkipEmptyParts).join(u' ');
-        filters.append(parts[i] + QStringLiteral(" (") + patterns + u')');
+        const QString& description = parts[i];
+        const QString patterns = spaced(parts[i + 1]);
+        const QRegularExpressionMatch shown = shownPatterns.match(description);
+        if (shown.hasMatch() && spaced(shown.captured(1)) == patterns)
+            filters.append(description.left(shown.capturedStart()) + u'(' + patterns + u')');
+        else
+            filters.append(description + QStringLiteral(" (") + patterns + u')');
     }
     return filters.join(QStringLiteral(";;"));
 }

@@ -19,5 +19,6 @@ inline const QString FillForm = QStringLiteral("填写表单");
 inline const QString ClickLink = QStringLiteral("点击链接");
 inline const QString ClickButton = QStringLiteral("点击按钮");
 inline const QString CaptureFailed = QStringLiteral("取对象失败");
+inline const QString NothingMatched = QStringLiteral("没有找到与此标识匹配的元素");
 inline const QString CaptureHotKeyName = QStringLiteral("取元素");
 } // namespace ElementToolTexts

@@ -22,8 +22,9 @@ Widget* Place(Widget* widget, const QString& name, int left, int top, int width,
 
 } // namespace
 
-ElementToolWindow::ElementToolWindow(QWidget* owner, QWebEngineView* page)
-    : QWidget(owner, Qt::Tool), m_page(page)
+ElementToolWindow::ElementToolWindow(QWidget* owner, QWebEngineView* page,
+                                     std::function<void()> onNothingMatched)
+    : QWidget(owner, Qt::Tool), m_page(page), m_onNothingMatched(std::move(onNothingMatched))
 {
     namespace T = ElementToolTexts;
     setObjectName(QStringLiteral("ElementToolWindow"));
@@ -64,20 +65,23 @@ void ElementToolWindow::Run(Action action)
     };
     // One attempt per ticked type, in this order; a user trying to find out which type names the
     // element sees each that does.
+    bool matched = false;
     for (const auto& [box, kind] : kinds) {
         if (!box->isChecked())
             continue;
         const QString identifier = 元素标识框->text();
         switch (action) {
         case Action::Fill:
-            document.SetFieldValue(identifier, kind, 内容框->text());
+            matched = document.SetFieldValue(identifier, kind, 内容框->text()) || matched;
             break;
         case Action::ClickLink:
-            document.ClickLink(identifier, kind, 完全匹配选择框->isChecked());
+            matched = document.ClickLink(identifier, kind, 完全匹配选择框->isChecked()) || matched;
             break;
         case Action::ClickButton:
-            document.ClickButton(identifier, kind, 完全匹配选择框->isChecked());
+            matched = document.ClickButton(identifier, kind, 完全匹配选择框->isChecked()) || matched;
             break;
         }
     }
+    if (!matched && m_onNothingMatched)
+        m_onNothingMatched();
 }

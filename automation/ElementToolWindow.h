@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
 class QCheckBox;
 class QGroupBox;
 class QLineEdit;
@@ -16,7 +18,8 @@ class QWebEngineView;
 class ElementToolWindow : public QWidget {
     Q_OBJECT
 public:
-    ElementToolWindow(QWidget* owner, QWebEngineView* page);
+    // onNothingMatched: told when no ticked type named an element.
+    ElementToolWindow(QWidget* owner, QWebEngineView* page, std::function<void()> onNothingMatched = {});
 
     QLineEdit* 元素标识框;
     QLineEdit* 内容框;
@@ -36,4 +39,5 @@ private:
     void Run(Action action);
 
     QPointer<QWebEngineView> m_page;
+    std::function<void()> m_onNothingMatched;
 };

@@ -109,9 +109,9 @@ bool PageDocument::ClickButton(const QString& identifier, IdentifierKind kind, b
     return Call(QStringLiteral("clickButton"), {identifier, Kind(kind), exact, Index(identifier)}).toBool();
 }
 
-void PageDocument::SetFieldValue(const QString& identifier, IdentifierKind kind, const QString& value) const
+bool PageDocument::SetFieldValue(const QString& identifier, IdentifierKind kind, const QString& value) const
 {
-    Call(QStringLiteral("setFieldValue"), {identifier, Kind(kind), value});
+    return Call(QStringLiteral("setFieldValue"), {identifier, Kind(kind), value}).toBool();
 }
 
 QString PageDocument::GetFieldValue(const QString& identifier, IdentifierKind kind) const

@@ -32,7 +32,8 @@ public:
     QString GetPageText(const QString& which) const;
     bool ClickLink(const QString& identifier, IdentifierKind kind, bool exact) const;
     bool ClickButton(const QString& identifier, IdentifierKind kind, bool exact) const;
-    void SetFieldValue(const QString& identifier, IdentifierKind kind, const QString& value) const;
+    // False when no element matched.
+    bool SetFieldValue(const QString& identifier, IdentifierKind kind, const QString& value) const;
     QString GetFieldValue(const QString& identifier, IdentifierKind kind) const;
     // Replaces the page's alert, confirm, prompt and showModalDialog with functions that do nothing.
     void SuppressDialogs() const;

@@ -1,5 +1,7 @@
 #include "BookmarkOpener.h"
 
+#include "BookmarkTexts.h"
+
 #include "BookmarkListModel.h"
 #include "BrowserTexts.h"
 #include "BrowserWindow.h"
@@ -59,7 +61,9 @@ void BookmarkOpener::OpenSelectedBookmark(int mode)
         OpenInBrowserWindow();
         return;
     }
-    m_services.OpenInDefaultBrowser(SelectedAddress());
+    if (!m_services.OpenInDefaultBrowser(SelectedAddress()))
+        m_services.ShowMessage(BrowserTexts::NoDefaultBrowser, MessageStyle::Ok | MessageStyle::ErrorIcon,
+                               BookmarkTexts::ErrorTitle, &m_mainWindow);
 }
 
 void BookmarkOpener::OpenInBrowserWindow()

@@ -43,6 +43,8 @@ inline const QString SelectHistoryToDelete = QStringLiteral("请在左边列表�
 inline const QString ConfirmClearHistory = QStringLiteral("确定清空历史记录吗？");
 
 inline const QString SelectBookmarkToOpen = QStringLiteral("请选择欲打开的网址!");
+inline const QString NoDefaultBrowser =
+    QStringLiteral("无法用默认浏览器打开网页：系统没有设置默认浏览器。可以改用“自带浏览器打开”。");
 inline const QString OtherSiteNoLogin = QStringLiteral("打开的网页不属于书签的网站，未自动登录：");
 inline const QString LoggedIn = QStringLiteral("已自动登录");
 inline const QString LoginFilled = QStringLiteral("已填写登录信息");

@@ -102,7 +102,10 @@ void BrowserWindow::ViewSource()
 void BrowserWindow::OpenElementTool()
 {
     if (!m_elementTool) {
-        m_elementTool = new ElementToolWindow(this, 网页框);
+        m_elementTool = new ElementToolWindow(this, 网页框, [this] {
+            m_services.ShowMessage(ElementToolTexts::NothingMatched,
+                                   MessageStyle::Ok | MessageStyle::InformationIcon, {}, m_elementTool);
+        });
         m_elementTool->move(geometry().topLeft() + QPoint(100, 100));
     }
     m_elementTool->show();

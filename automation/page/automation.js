@@ -257,7 +257,7 @@
             const element = findElement(identifier, kind);
             if (element)
                 setValue(element, value);
-            return null;
+            return !!element;
         },
         getFieldValue(identifier, kind) {
             const element = findElement(identifier, kind);

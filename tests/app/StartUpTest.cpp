@@ -80,8 +80,9 @@ private slots:
         QTemporaryDir dir;
         const QString program = dir.filePath(QStringLiteral("qavex"));
         QVERIFY(QFile::copy(Program(), program));
-        QVERIFY(QFile::copy(QDir(qEnvironmentVariable("QAVEX_TEST_BINARY_DIR")).filePath(QStringLiteral("corvl.qrt")),
-                            dir.filePath(QStringLiteral("corvl.qrt"))));
+        QVERIFY(QFile::copy(
+            QDir(qEnvironmentVariable("QAVEX_TEST_BINARY_DIR")).filePath(QStringLiteral("corvl.qrt")),
+            dir.filePath(QStringLiteral("corvl.qrt"))));
 
         QProcess process;
         process.start(program, {});

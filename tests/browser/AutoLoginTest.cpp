@@ -184,6 +184,14 @@ private slots:
         Choose(c.window(), QStringLiteral("打开网页"));
         QCOMPARE(c.services.openedAddresses.size(), 1);
         QVERIFY(!opener.Browser());
+        QVERIFY(c.services.messages.isEmpty());
+
+        // A desktop without a default browser: said, not only written to the console.
+        c.services.hasDefaultBrowser = false;
+        Choose(c.window(), QStringLiteral("打开网页"));
+        QCOMPARE(c.services.messages.size(), 1);
+        QVERIFY(c.services.messages[0].text.startsWith(QStringLiteral("无法用默认浏览器打开网页")));
+        QCOMPARE(c.services.messages[0].icon, MessageStyle::ErrorIcon);
     }
 
     void browserWindowLayoutAndBookmarking()

@@ -262,6 +262,8 @@ private slots:
         ToolbarAction(QStringLiteral("保存网页"))->trigger();
         QCOMPARE(m_collection->services.fileFilters.last(),
                  QStringLiteral("网页，全部|*.html;*.htm|网页，单个文件|*.mhtml;*.mht"));
+        QCOMPARE(m_collection->services.fileDialogs.last().mode, FileDialogMode::Save);
+        QCOMPARE(m_collection->services.fileDialogs.last().title, QStringLiteral("保存网页"));
         const QString path =
             dir.filePath(fileName.contains(u'.') ? fileName : fileName + QStringLiteral(".html"));
         QTRY_VERIFY_WITH_TIMEOUT(m_browser->StatusPart(0).startsWith(QStringLiteral("已保存网页：")), 10000);

@@ -143,6 +143,10 @@ private slots:
         tool->点击链接钮->click();
         QCOMPARE(Log(), QStringLiteral("id;name;"));
 
+        // With no type ticked nothing can match, and the user hears so.
+        QCOMPARE(m_collection->services.messages.size(), 2);
+        m_collection->services.messages.clear();
+
         tool->ID选择框1->setChecked(true);
         tool->元素标识框->setText(QStringLiteral("field"));
         tool->内容框->setText(QStringLiteral("手动"));
@@ -151,6 +155,16 @@ private slots:
         document.Attach(nullptr, false, m_browser->网页框, true);
         QCOMPARE(document.GetFieldValue(QStringLiteral("field"), IdentifierKind::ById),
                  QStringLiteral("手动"));
+        QVERIFY(m_collection->services.messages.isEmpty());
+
+        // An identifier that names nothing is said, for each of the three actions.
+        tool->元素标识框->setText(QStringLiteral("no-such-element"));
+        for (QPushButton* button : {tool->填写表单钮, tool->点击链接钮, tool->点击链接钮1})
+            button->click();
+        QCOMPARE(m_collection->services.messages.size(), 3);
+        for (const auto& message : m_collection->services.messages)
+            QCOMPARE(message.text, QStringLiteral("没有找到与此标识匹配的元素"));
+        m_collection->services.messages.clear();
     }
 };
 

@@ -11,20 +11,22 @@ int ScriptedRuntimeServices::ShowMessage(const QString& text, int style, const Q
     return messageAnswers.isEmpty() ? MessageAnswer::Ok : messageAnswers.dequeue();
 }
 
-bool ScriptedRuntimeServices::InputBox(const QString& prompt, const QString&, const QString&, QString& text,
-                                       QWidget*)
+bool ScriptedRuntimeServices::InputBox(const QString& prompt, const QString& title, const QString&,
+                                       QString& text, QWidget*)
 {
     inputPrompts.append(prompt);
+    inputTitles.append(title);
     const std::optional<QString> answer = inputAnswers.isEmpty() ? std::nullopt : inputAnswers.dequeue();
     if (answer)
         text = *answer;
     return answer.has_value();
 }
 
-bool ScriptedRuntimeServices::ChooseFile(FileDialogMode, const QString&, const QString& filter, QString& path,
-                                         QWidget*)
+bool ScriptedRuntimeServices::ChooseFile(FileDialogMode mode, const QString& title, const QString& filter,
+                                         QString& path, QWidget*)
 {
     fileFilters.append(filter);
+    fileDialogs.append({mode, title});
     const std::optional<QString> answer = fileAnswers.isEmpty() ? std::nullopt : fileAnswers.dequeue();
     if (answer)
         path = *answer;
@@ -33,6 +35,8 @@ bool ScriptedRuntimeServices::ChooseFile(FileDialogMode, const QString&, const Q
 
 bool ScriptedRuntimeServices::OpenInDefaultBrowser(const QString& address)
 {
+    if (!hasDefaultBrowser)
+        return false;
     openedAddresses.append(address);
     return true;
 }

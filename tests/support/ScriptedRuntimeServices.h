@@ -39,8 +39,18 @@ public:
     QQueue<std::optional<QString>> inputAnswers;
     QQueue<std::optional<QString>> fileAnswers;
 
+    struct FileDialog {
+        FileDialogMode mode;
+        QString title;
+    };
+
+    // False: the desktop has no default browser to hand addresses to.
+    bool hasDefaultBrowser = true;
+
     QList<Message> messages;
     QStringList inputPrompts;
+    QStringList inputTitles;
     QStringList fileFilters;
+    QList<FileDialog> fileDialogs;
     QStringList openedAddresses;
 };
