@@ -30,7 +30,8 @@ ElementToolWindow::ElementToolWindow(QWidget* owner, QWebEngineView* page,
     setObjectName(QStringLiteral("ElementToolWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(T::ToolCaption);
-    setFixedSize(358, 218);
+    // The designed height counted the title bar; the client ends a margin below the buttons.
+    setFixedSize(358, 178);
 
     Place(new QLabel(T::IdentifierLabel, this), QStringLiteral("标签15"), 9, 12, 64, 24);
     元素标识框 = Place(new QLineEdit(this), QStringLiteral("元素标识框"), 73, 11, 171, 24);

@@ -54,7 +54,8 @@ AccountDialog::AccountDialog(MainWindow& mainWindow) : QDialog(&mainWindow), m_m
     setObjectName(QStringLiteral("AccountDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(BookmarkTexts::AccountCaption);
-    setFixedSize(495, 248);
+    // The designed height counted the title bar; the client ends a margin below the buttons.
+    setFixedSize(495, 216);
     CreateControls();
 
     QStringList categories;
@@ -107,6 +108,13 @@ void AccountDialog::CreateControls()
     按钮1 = Place(new QPushButton(T::ModifyButton, this), QStringLiteral("按钮1"), 263, 172, 80, 32);
     connect(按钮3, &QPushButton::clicked, this, &AccountDialog::Add);
     connect(按钮1, &QPushButton::clicked, this, &AccountDialog::Modify);
+
+    // Tab goes as the eye reads the layout, whatever order the controls were made in.
+    const QList<QWidget*> order{站名框,     地址框,      类型框,     备注框,     账号框,
+                                密码框,     显示密码,    账号标识框, 密码标识框, 标识类型框,
+                                按钮标识框, 标识类型框1, 控件类型框, 按钮3,      按钮1};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 void AccountDialog::Refill()

@@ -9,12 +9,14 @@
 #include "RuntimeServices.h"
 #include "SettingsKeys.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyle>
 
 namespace {
 
@@ -30,6 +32,11 @@ QComboBox* FontNameBox(QWidget* parent, const QString& name, int left, int top)
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->addItems(BookmarkTexts::FontNames);
+    // The box is narrow; its list opens wide enough for every name.
+    int widest = 0;
+    for (const QString& font : BookmarkTexts::FontNames)
+        widest = std::max(widest, box->fontMetrics().horizontalAdvance(font));
+    box->view()->setMinimumWidth(widest + 2 * box->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     return box;
 }
 
@@ -60,7 +67,8 @@ AppearanceDialog::AppearanceDialog(MainWindow& mainWindow) : QDialog(&mainWindow
     setObjectName(QStringLiteral("AppearanceDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(BookmarkTexts::AppearanceCaption);
-    setFixedSize(320, 325);
+    // The designed height counted the title bar; the client ends a margin below the buttons.
+    setFixedSize(320, 282);
     CreateControls();
     FillFromMainWindow();
     ConnectPreview();
@@ -103,6 +111,8 @@ void AppearanceDialog::CreateControls()
     按钮1 = Place(new QPushButton(BookmarkTexts::OkButton, this), QStringLiteral("按钮1"), 73, 238, 68, 32);
     按钮2 =
         Place(new QPushButton(BookmarkTexts::CancelButton, this), QStringLiteral("按钮2"), 178, 238, 68, 32);
+    按钮1->setDefault(true);
+    按钮2->setAutoDefault(false);
     connect(按钮1, &QPushButton::clicked, this, &AppearanceDialog::Confirm);
     connect(按钮2, &QPushButton::clicked, this, &QDialog::close);
 }
@@ -152,6 +162,14 @@ void AppearanceDialog::Confirm()
         // A size saved as typed would give a window of no size at the next start.
         m_mainWindow.Services().ShowMessage(BookmarkTexts::SizeNotWhole,
                                             MessageStyle::Ok | MessageStyle::WarningIcon, {}, this);
+        return;
+    }
+    const QSize smallest = MainWindow::SmallestSize;
+    if (*width < smallest.width() || *height < smallest.height()) {
+        // Smaller, the lists and the entry panel could no longer be used.
+        m_mainWindow.Services().ShowMessage(
+            BookmarkTexts::SizeTooSmall.arg(smallest.width()).arg(smallest.height()),
+            MessageStyle::Ok | MessageStyle::WarningIcon, {}, this);
         return;
     }
 

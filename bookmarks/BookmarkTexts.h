@@ -112,6 +112,7 @@ inline const QStringList FontNames = {QStringLiteral("方正姚体"),    QString
                                       QStringLiteral("宋体"),        QStringLiteral("宋体_PUA"),
                                       QStringLiteral("新宋体"),      QStringLiteral("幼圆")};
 inline const QString SizeNotWhole = QStringLiteral("窗口的宽和高必须是整数。");
+inline const QString SizeTooSmall = QStringLiteral("窗口的宽不能小于 %1，高不能小于 %2。");
 
 // Account dialog
 inline const QString AccountCaption = QStringLiteral("添加新网站账号信息");

@@ -6,6 +6,8 @@
 
 ColorPickerButton::ColorPickerButton(QWidget* parent) : QPushButton(parent)
 {
+    // Enter in the dialog confirms it; it does not open a colour chooser that happens to have focus.
+    setAutoDefault(false);
     connect(this, &QPushButton::clicked, this, &ColorPickerButton::Pick);
 }
 

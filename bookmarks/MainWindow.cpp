@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QDir>
+#include <QEvent>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
@@ -38,6 +39,8 @@ QLabel* PlaceLabel(QWidget* parent, const QString& name, const QString& text, in
     return label;
 }
 
+constexpr int DesignedColumnWidths[] = {105, 168, 75, 50};
+
 QPushButton* PlaceButton(QWidget* parent, const QString& name, const QString& text, int left, int top)
 {
     return Place(new QPushButton(text, parent), name, left, top, 50, 24);
@@ -51,6 +54,7 @@ MainWindow::MainWindow(ProgramGlobals& globals, RuntimeServices& services, QWidg
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(BookmarkTexts::DesignCaption);
     setGeometry(50, 50, 520, 574);
+    setMinimumSize(SmallestSize);
     CreateControls();
     CreateMenus();
     ConnectEvents();
@@ -77,9 +81,10 @@ void MainWindow::CreateControls()
     网址框->header()->setStretchLastSection(false);
     // Columns fit the rows on screen; measuring thousands of rows on every refill costs more than it shows.
     网址框->header()->setResizeContentsPrecision(0);
-    const int columnWidths[] = {105, 168, 75, 50};
+    // The room the columns share is known once the list's own area has its size.
+    网址框->viewport()->installEventFilter(this);
     for (int column = 0; column < BookmarkListModel::ColumnCount; ++column)
-        网址框->setColumnWidth(column, columnWidths[column]);
+        网址框->setColumnWidth(column, DesignedColumnWidths[column]);
 
     标签1 = PlaceLabel(this, QStringLiteral("标签1"), BookmarkTexts::CategoryListLabel, 366, 5, 66, 15);
     列表框_分类 = Place(new QListWidget(this), QStringLiteral("列表框_分类"), 352, 21, 112, 331);
@@ -222,6 +227,13 @@ void MainWindow::resizeEvent(QResizeEvent* event)
     LayOutMainWindow();
 }
 
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == 网址框->viewport() && event->type() == QEvent::Resize)
+        FitColumns();
+    return QWidget::eventFilter(watched, event);
+}
+
 void MainWindow::LayOutMainWindow()
 {
     const int w = width();
@@ -248,10 +260,20 @@ void MainWindow::ReportUnwritableFile(const QString& path)
                            MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
 }
 
-void MainWindow::FitColumns(std::initializer_list<int> columns)
+void MainWindow::FitColumns()
 {
-    for (int column : columns)
+    int used = 0;
+    for (int column = 0; column < BookmarkListModel::ColumnCount; ++column) {
+        // An empty list (an empty search) would squeeze a column to its caption.
         网址框->resizeColumnToContents(column);
+        网址框->setColumnWidth(column, std::max(DesignedColumnWidths[column], 网址框->columnWidth(column)));
+        used += 网址框->columnWidth(column);
+    }
+    const int left = 网址框->viewport()->width() - used;
+    if (left > 0) {
+        const int last = BookmarkListModel::ColumnCount - 1;
+        网址框->setColumnWidth(last, 网址框->columnWidth(last) + left);
+    }
 }
 
 AppearanceDialog* MainWindow::OpenedAppearanceDialog() const

@@ -5,6 +5,7 @@
 #include "BookmarkTextFile.h"
 
 #include <QPointer>
+#include <QSize>
 #include <QWidget>
 #include <functional>
 
@@ -32,6 +33,9 @@ public:
     MainWindow(ProgramGlobals& globals, RuntimeServices& services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    // Below this the entry panel is cut and the lists have no room.
+    static constexpr QSize SmallestSize{510, 250};
+
     void FillCategoryList();
     void ShowCategory();
     void FillBookmarkList(const QString& category);
@@ -48,7 +52,9 @@ public:
     // category, otherwise taken off the list on show and its category registered.
     void ShowModifiedBookmark(int row, const QString& oldCategory, const BookmarkRecord& bookmark,
                               bool hasLogin);
-    void FitColumns(std::initializer_list<int> columns);
+    // Every column as wide as its text on screen (at least its designed width); the room left over
+    // goes to the last one.
+    void FitColumns();
 
     // The selected row the list reports as current, -1 when none.
     int CurrentRow() const;
@@ -134,6 +140,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateControls();

@@ -102,6 +102,7 @@ int MainWindow::ListFontSize() const
 void MainWindow::SetListFont(const QString& name, int size)
 {
     SetFont(网址框, name, size);
+    FitColumns();
 }
 
 QColor MainWindow::CategoryTextColor() const

@@ -72,8 +72,7 @@ bool MainWindow::AddBookmark(const BookmarkRecord& b)
     }
     m_bookmarks->AppendRow(
         {{b.name, b.address, b.category, b.remark}, hasLogin, m_globals.Database->LastInsertId()});
-    FitColumns(
-        {BookmarkListModel::NameColumn, BookmarkListModel::CategoryColumn, BookmarkListModel::RemarkColumn});
+    FitColumns();
     EnsureCategory(b.category);
     return true;
 }
@@ -145,8 +144,7 @@ void MainWindow::ShowModifiedBookmark(int row, const QString& oldCategory, const
     if (b.category == oldCategory) {
         m_bookmarks->SetRow(
             row, {{b.name, b.address, b.category, b.remark}, hasLogin, m_bookmarks->RowAt(row).id});
-        FitColumns({BookmarkListModel::NameColumn, BookmarkListModel::CategoryColumn,
-                    BookmarkListModel::RemarkColumn});
+        FitColumns();
     } else {
         // The bookmark no longer belongs to the category on show.
         m_bookmarks->RemoveRow(row);

@@ -57,7 +57,7 @@ void MainWindow::FillBookmarkList(const QString& category)
     else
         m_globals.Database->Query(Tables::Bookmarks, ShownFields, QStringLiteral("分类=?"), {category});
     ShowQueriedRows();
-    FitColumns({BookmarkListModel::NameColumn});
+    FitColumns();
     m_showingMatches = false;
 }
 

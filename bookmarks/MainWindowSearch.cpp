@@ -51,8 +51,7 @@ void MainWindow::ShowMatches(const QString& column, const QString& text)
                                   column + QStringLiteral(" like ? escape '\\'"), {ContainsPattern(text)});
         ShowQueriedRows();
     }
-    FitColumns(
-        {BookmarkListModel::NameColumn, BookmarkListModel::CategoryColumn, BookmarkListModel::RemarkColumn});
+    FitColumns();
     // Until a category is chosen, even the one still selected, the list shows matches.
     m_showingMatches = true;
     // An empty result must not look like an empty collection.

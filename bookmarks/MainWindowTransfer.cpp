@@ -136,8 +136,7 @@ MainWindow::ImportResult MainWindow::ImportLines(const QList<BookmarkTextFile::L
     m_bookmarks->AppendRows(std::move(added));
     for (const QString& category : newCategories)
         ShowNewCategory(category);
-    FitColumns(
-        {BookmarkListModel::NameColumn, BookmarkListModel::CategoryColumn, BookmarkListModel::RemarkColumn});
+    FitColumns();
     return result;
 }
 
@@ -201,8 +200,7 @@ void MainWindow::MergeLegacyDatabase(const QString& path)
     m_bookmarks->AppendRows(std::move(added));
     for (const QString& category : newCategories)
         ShowNewCategory(category);
-    FitColumns(
-        {BookmarkListModel::NameColumn, BookmarkListModel::CategoryColumn, BookmarkListModel::RemarkColumn});
+    FitColumns();
     m_services.ShowMessage(
         BookmarkTexts::LegacyMerged.arg(bookmarks).arg(newCategories.size()).arg(newHistory),
         MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);

@@ -3,6 +3,7 @@
 #include "Collection.h"
 #include "WindowProbes.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -47,6 +48,29 @@ private:
     }
 
 private slots:
+    void tabFollowsTheLayout()
+    {
+        Collection c;
+        MainWindow& w = Start(c);
+        w.show();
+        AccountDialog* d = w.OpenedAccountDialog();
+        d->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(d));
+        d->站名框->setFocus();
+        QStringList visited{QApplication::focusWidget()->objectName()};
+        for (int i = 0; i < 14; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            // An editable box's line edit has the focus on the box's behalf.
+            QWidget* focused = QApplication::focusWidget();
+            if (focused->parentWidget() == d->类型框)
+                focused = d->类型框;
+            visited.append(focused->objectName());
+        }
+        QCOMPARE(visited, (QStringList{"站名框", "地址框", "类型框", "备注框", "账号框", "密码框", "显示密码",
+                                       "账号标识框", "密码标识框", "标识类型框", "按钮标识框", "标识类型框1",
+                                       "控件类型框", "按钮3", "按钮1"}));
+    }
+
     void opensOnTheCurrentBookmark()
     {
         Collection c;

@@ -96,18 +96,61 @@ private slots:
         QCOMPARE(c.Start().size(), QSize(640, 480));
     }
 
-    void sizeThatIsNoWholeNumberIsRefused()
+    void unusableSizesAreRefused_data()
+    {
+        QTest::addColumn<QString>("width");
+        QTest::addColumn<QString>("height");
+        QTest::addColumn<QString>("message");
+        const QString notWhole = QStringLiteral("窗口的宽和高必须是整数。");
+        const QString tooSmall = QStringLiteral("窗口的宽不能小于 510，高不能小于 250。");
+        QTest::newRow("not a number") << "6x0"
+                                      << "480" << notWhole;
+        QTest::newRow("zero") << "640"
+                              << "0" << notWhole;
+        QTest::newRow("too narrow") << "509"
+                                    << "480" << tooSmall;
+        QTest::newRow("too low") << "640"
+                                 << "100" << tooSmall;
+    }
+
+    void unusableSizesAreRefused()
     {
         Collection c;
         MainWindow& w = c.Start();
         w.OpenAppearanceDialog();
         AppearanceDialog* dialog = w.OpenedAppearanceDialog();
-        dialog->宽框->setText(QStringLiteral("6x0"));
+        QFETCH(QString, width);
+        QFETCH(QString, height);
+        dialog->宽框->setText(width);
+        dialog->高框->setText(height);
         dialog->按钮1->click();
         QCOMPARE(c.services.messages.size(), 1);
-        QCOMPARE(c.services.messages[0].text, QStringLiteral("窗口的宽和高必须是整数。"));
+        QTEST(c.services.messages[0].text, "message");
         QVERIFY(w.OpenedAppearanceDialog());
         QVERIFY(AppearanceKeys(c.Path(QStringLiteral("qavex.ini"))).isEmpty());
+        QCOMPARE(w.minimumSize(), QSize(510, 250));
+    }
+
+    void enterConfirmsWhereverTheFocusIs()
+    {
+        Collection c;
+        MainWindow& w = c.Start();
+        w.show();
+        w.OpenAppearanceDialog();
+        AppearanceDialog* dialog = w.OpenedAppearanceDialog();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        QVERIFY(dialog->按钮1->isDefault());
+        // A colour chooser that opened would be the next modal window: note it and close it.
+        bool chooserOpened = false;
+        WhenModal([&](QWidget* modal) {
+            chooserOpened = modal != dialog;
+            modal->close();
+        });
+        dialog->字_文本颜色->setFocus();
+        QTest::keyClick(dialog->字_文本颜色, Qt::Key_Return);
+        QTRY_VERIFY(!w.OpenedAppearanceDialog());
+        QVERIFY(!chooserOpened);
+        QVERIFY(!AppearanceKeys(c.Path(QStringLiteral("qavex.ini"))).isEmpty());
     }
 };
 

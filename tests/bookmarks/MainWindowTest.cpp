@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -622,6 +623,45 @@ private slots:
         QCOMPARE(CategoryEntries(w), categories);
         QFETCH(QStringList, stored);
         QCOMPARE(c.Select(QStringLiteral("select 名称 || ':' || 分类 from 网址 order by ID")), stored);
+    }
+
+    void columnsUseTheWidthTheyHave()
+    {
+        Collection c;
+        const QString address = QStringLiteral("https://www.example.cn/") + QString(60, u'a');
+        const QString remark = QStringLiteral("一条相当长的备注，写着这个网站是做什么的");
+        c.Seed({QStringLiteral("工作")},
+               {{QStringLiteral("长"), address, QStringLiteral("工作"), remark, {}}});
+        c.WriteSettings("[记录]\n当前分类=0\n");
+        MainWindow& w = c.Start();
+        w.resize(1400, 500);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTreeView* list = w.网址框;
+        const auto widths = [&] {
+            QList<int> all;
+            for (int column = 0; column < 4; ++column)
+                all.append(list->columnWidth(column));
+            return all;
+        };
+        const auto textFits = [&](int column, const QString& text) {
+            return list->columnWidth(column) > QFontMetrics(list->font()).horizontalAdvance(text);
+        };
+        QVERIFY(textFits(BookmarkListModel::AddressColumn, address));
+        QVERIFY(textFits(BookmarkListModel::RemarkColumn, remark));
+        // The room left over goes to the last column, up to the right edge.
+        const QList<int> shown = widths();
+        QCOMPARE(shown[0] + shown[1] + shown[2] + shown[3], list->viewport()->width());
+
+        // A bigger font: the columns follow it.
+        w.SetListFont({}, 20);
+        QVERIFY(textFits(BookmarkListModel::AddressColumn, address));
+
+        // An empty search leaves the columns no narrower than designed.
+        c.services.inputAnswers.enqueue(QStringLiteral("无此名"));
+        Choose(w, QStringLiteral("在名称中查找..."));
+        const QList<int> empty = widths();
+        QVERIFY(empty[0] >= 105 && empty[1] >= 168 && empty[2] >= 75 && empty[3] >= 50);
     }
 
     void categoryNamesOnOfferFollowRenameAndDelete()
