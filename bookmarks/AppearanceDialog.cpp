@@ -28,7 +28,8 @@ void PlaceLabel(QWidget* parent, const QString& name, const QString& text, int l
 
 QComboBox* FontNameBox(QWidget* parent, const QString& name, int left, int top)
 {
-    auto* box = Place(new QComboBox(parent), name, left, top, 75, 20);
+    // Wider than designed: a name such as "Sans Serif" would be cut in 75 pixels.
+    auto* box = Place(new QComboBox(parent), name, left, top, 115, 20);
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->addItems(BookmarkTexts::FontNames);
@@ -68,7 +69,7 @@ AppearanceDialog::AppearanceDialog(MainWindow& mainWindow) : QDialog(&mainWindow
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(BookmarkTexts::AppearanceCaption);
     // The designed height counted the title bar; the client ends a margin below the buttons.
-    setFixedSize(320, 282);
+    setFixedSize(360, 282);
     CreateControls();
     FillFromMainWindow();
     ConnectPreview();
@@ -77,7 +78,7 @@ AppearanceDialog::AppearanceDialog(MainWindow& mainWindow) : QDialog(&mainWindow
 void AppearanceDialog::CreateControls()
 {
     分组框1 = Place(new QGroupBox(BookmarkTexts::BookmarkListGroup, this), QStringLiteral("分组框1"), 5, 8,
-                    304, 104);
+                    344, 104);
     PlaceLabel(分组框1, QStringLiteral("标签1"), BookmarkTexts::TextColorLabel, 31, 16, 61, 24);
     字_文本颜色 = Place(new ColorPickerButton(分组框1), QStringLiteral("字_文本颜色"), 93, 18, 57, 22);
     PlaceLabel(分组框1, QStringLiteral("标签2"), BookmarkTexts::TextBackColorLabel, 7, 44, 86, 24);
@@ -90,7 +91,7 @@ void AppearanceDialog::CreateControls()
     字_字体大小 = FontSizeBox(分组框1, QStringLiteral("字_字体大小"), 222, 44);
 
     分组框2 = Place(new QGroupBox(BookmarkTexts::CategoryListGroup, this), QStringLiteral("分组框2"), 5, 116,
-                    304, 72);
+                    344, 72);
     PlaceLabel(分组框2, QStringLiteral("标签8"), BookmarkTexts::FontColorLabel, 8, 16, 61, 24);
     字_字体背景色1 = Place(new ColorPickerButton(分组框2), QStringLiteral("字_字体背景色1"), 69, 16, 57, 22);
     PlaceLabel(分组框2, QStringLiteral("标签7"), BookmarkTexts::BackColorLabel, 8, 41, 61, 24);
@@ -108,9 +109,9 @@ void AppearanceDialog::CreateControls()
     auto* heightLabel = new QLabel(BookmarkTexts::WindowSizeLabel.trimmed().right(1), this);
     heightLabel->setObjectName(QStringLiteral("标签6_高"));
     heightLabel->setGeometry(宽框->geometry().right() + 4, 200, 高框->x() - 宽框->geometry().right() - 4, 16);
-    按钮1 = Place(new QPushButton(BookmarkTexts::OkButton, this), QStringLiteral("按钮1"), 73, 238, 68, 32);
+    按钮1 = Place(new QPushButton(BookmarkTexts::OkButton, this), QStringLiteral("按钮1"), 93, 238, 68, 32);
     按钮2 =
-        Place(new QPushButton(BookmarkTexts::CancelButton, this), QStringLiteral("按钮2"), 178, 238, 68, 32);
+        Place(new QPushButton(BookmarkTexts::CancelButton, this), QStringLiteral("按钮2"), 198, 238, 68, 32);
     按钮1->setDefault(true);
     按钮2->setAutoDefault(false);
     connect(按钮1, &QPushButton::clicked, this, &AppearanceDialog::Confirm);

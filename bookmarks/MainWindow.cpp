@@ -265,8 +265,10 @@ void MainWindow::FitColumns()
     int used = 0;
     for (int column = 0; column < BookmarkListModel::ColumnCount; ++column) {
         // An empty list (an empty search) would squeeze a column to its caption.
-        网址框->resizeColumnToContents(column);
-        网址框->setColumnWidth(column, std::max(DesignedColumnWidths[column], 网址框->columnWidth(column)));
+        if (m_bookmarks->rowCount() > 0)
+            网址框->resizeColumnToContents(column);
+        else
+            网址框->setColumnWidth(column, DesignedColumnWidths[column]);
         used += 网址框->columnWidth(column);
     }
     const int left = 网址框->viewport()->width() - used;

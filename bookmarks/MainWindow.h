@@ -52,8 +52,8 @@ public:
     // category, otherwise taken off the list on show and its category registered.
     void ShowModifiedBookmark(int row, const QString& oldCategory, const BookmarkRecord& bookmark,
                               bool hasLogin);
-    // Every column as wide as its text on screen (at least its designed width); the room left over
-    // goes to the last one.
+    // Every column as wide as its text on screen (its designed width while the list is empty); the
+    // room left over goes to the last one.
     void FitColumns();
 
     // The selected row the list reports as current, -1 when none.

@@ -5,6 +5,8 @@
 #include "BrowserTexts.h"
 #include "BuiltInTexts.h"
 #include "ChangeCategoryDialog.h"
+#include "CodeWindow.h"
+#include "ElementToolWindow.h"
 #include "HistoryDialog.h"
 #include "LoginCapture.h"
 #include "LoginSaver.h"
@@ -368,6 +370,12 @@ void BrowserWindow::SetFullScreen(bool on)
         setGeometry(QRect(QPoint(0, 0), m_services.ScreenSize()));
     else
         PlaceNormally();
+    // Shown anew, the window comes up over its tool windows; they go back on top of it.
+    const QList<QWidget*> tools{m_codeWindow.data(), m_elementTool.data()};
+    for (QWidget* tool : tools) {
+        if (tool)
+            tool->raise();
+    }
 }
 
 void BrowserWindow::PlaceNormally()
