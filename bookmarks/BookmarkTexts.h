@@ -79,7 +79,11 @@ inline const QString NoMatches = QStringLiteral("没有找到符合条件的网�
 // Import and export
 inline const QString SaveTitle = QStringLiteral("保存");
 inline const QString TextFileFilter = QStringLiteral("文本文件(*.txt)|*.txt");
-inline const QString ImportFilter = QStringLiteral("文本文件(*.txt)|*.txt|旧版数据库(*.mdb)|*.mdb");
+inline const QString ExportFilter = QStringLiteral("文本文件(*.txt)|*.txt|网页书签文件(*.html)|*.html");
+inline const QString ImportFilter = QStringLiteral(
+    "文本文件(*.txt)|*.txt|网页书签文件(*.htm;*.html)|*.htm;*.html|旧版数据库(*.mdb)|*.mdb");
+inline const QString LooseBookmarksCategory = QStringLiteral("导入的书签");
+inline const QString ImportNotPages = QStringLiteral("，%1 个不是网页的地址未导入");
 inline const QString LegacyMigrated = QStringLiteral("已导入旧版数据库：");
 inline const QString LegacyMerged =
     QStringLiteral("已合并旧版数据库：网址 %1 个，分类 %2 个，历史地址 %3 个");

@@ -88,6 +88,10 @@ public:
     };
     // Adds the lines whose address is not stored yet, in one transaction.
     ImportResult ImportLines(const QList<BookmarkTextFile::Line>& lines);
+    // "已导入 N 个网址", with what was left out and why.
+    void ReportImport(const ImportResult& result, int notPages);
+    // By its name: .htm and .html are bookmark HTML, anything else the "|" text.
+    static bool IsBookmarkHtmlFile(const QString& path);
     // Brings the Windows program's database into this one: what is not here yet, in one transaction.
     void MergeLegacyDatabase(const QString& path);
 

@@ -89,6 +89,8 @@ void MainWindow::EnsureCategory(const QString& category)
 void MainWindow::ShowNewCategory(const QString& category)
 {
     // Before "显示全部"; after a clear the list has none, and names go at the end in their order.
+    // The selection moves along with the rows it is on; nothing asks for the bookmarks again.
+    const QSignalBlocker blocker(列表框_分类);
     const int count = 列表框_分类->count();
     if (count > 0 && 列表框_分类->item(count - 1)->text() == BookmarkTexts::ShowAll)
         列表框_分类->insertItem(count - 1, category);

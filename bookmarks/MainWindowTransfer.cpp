@@ -1,6 +1,7 @@
 // MainWindow: exporting and importing the "|" text files.
 #include "MainWindow.h"
 
+#include "BookmarkHtmlFile.h"
 #include "BookmarkListModel.h"
 #include "BookmarkTexts.h"
 #include "DatabaseFile.h"
@@ -19,37 +20,41 @@
 void MainWindow::ExportData()
 {
     QString path;
-    if (!m_services.ChooseFile(FileDialogMode::Save, BookmarkTexts::SaveTitle, BookmarkTexts::TextFileFilter,
+    if (!m_services.ChooseFile(FileDialogMode::Save, BookmarkTexts::SaveTitle, BookmarkTexts::ExportFilter,
                                path, this))
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".txt");
 
     RecordTable& database = *m_globals.Database;
-    if (database.Query(Tables::Bookmarks, QStringLiteral("*")) == 0) {
+    if (database.Query(Tables::Bookmarks, QStringLiteral("名称,地址,分类,备注")) == 0) {
         database.CloseRecordSet();
         m_services.ShowMessage(BookmarkTexts::NothingToExport,
                                MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
         return;
     }
-    QByteArray bytes;
-    int exported = 0;
+    QList<BookmarkTextFile::Line> lines;
     while (!database.IsAfterLast()) {
-        ++exported;
-        bytes += BookmarkTextFile::Format(
-            {database.ReadText(Columns::Name), database.ReadText(Columns::Address),
-             database.ReadText(Columns::Category), database.ReadText(Columns::Remark)});
+        lines.append({database.ReadText(Columns::Name), database.ReadText(Columns::Address),
+                      database.ReadText(Columns::Category), database.ReadText(Columns::Remark)});
         database.MoveNext();
     }
     database.CloseRecordSet();
 
+    QByteArray bytes;
+    if (IsBookmarkHtmlFile(path)) {
+        bytes = BookmarkHtmlFile::Format(lines);
+    } else {
+        for (const BookmarkTextFile::Line& line : lines)
+            bytes += BookmarkTextFile::Format(line);
+    }
     // Written whole or not at all: an export that fails half-way must not leave a cut file behind.
     if (!WriteFileSafely(path, bytes)) {
         m_services.ShowMessage(BookmarkTexts::CannotWriteFile + QDir::toNativeSeparators(path),
                                MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
         return;
     }
-    m_services.ShowMessage(BookmarkTexts::Exported.arg(exported),
+    m_services.ShowMessage(BookmarkTexts::Exported.arg(lines.size()),
                            MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
 }
 
@@ -68,7 +73,23 @@ void MainWindow::ImportData()
                                MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
         return;
     }
-    const ImportResult result = ImportLines(BookmarkTextFile::Parse(file.readAll()));
+    const QByteArray bytes = file.readAll();
+    if (IsBookmarkHtmlFile(path)) {
+        const BookmarkHtmlFile::Contents contents = BookmarkHtmlFile::Parse(bytes);
+        ReportImport(ImportLines(contents.lines), contents.notPages);
+    } else {
+        ReportImport(ImportLines(BookmarkTextFile::Parse(bytes)), 0);
+    }
+}
+
+bool MainWindow::IsBookmarkHtmlFile(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QStringLiteral("html") || suffix == QStringLiteral("htm");
+}
+
+void MainWindow::ReportImport(const ImportResult& result, int notPages)
+{
     if (!result.stored) {
         m_services.ShowMessage(BookmarkTexts::AddFailed, MessageStyle::Ok | MessageStyle::ErrorIcon,
                                BookmarkTexts::ErrorTitle, this);
@@ -77,6 +98,8 @@ void MainWindow::ImportData()
     QString report = BookmarkTexts::Imported.arg(result.added);
     if (result.repeated > 0)
         report += BookmarkTexts::ImportRepeats.arg(result.repeated);
+    if (notPages > 0)
+        report += BookmarkTexts::ImportNotPages.arg(notPages);
     if (result.refused > 0)
         report += BookmarkTexts::ImportRefused.arg(result.refused);
     if (result.categoriesRefused > 0)

@@ -50,7 +50,7 @@ private slots:
         MainWindow& w = c.Start();
         c.services.fileAnswers.enqueue(m_files.filePath(QStringLiteral("out")));
         Choose(w, QStringLiteral("导出数据"));
-        QCOMPARE(c.services.fileFilters, QStringList{"文本文件(*.txt)|*.txt"});
+        QCOMPARE(c.services.fileFilters, QStringList{"文本文件(*.txt)|*.txt|网页书签文件(*.html)|*.html"});
         QCOMPARE(ReadBytes(m_files.filePath(QStringLiteral("out.txt"))),
                  QByteArray("名1|http://a/|分类|\r\n名2|http://b/|分类|备注\r\n"));
     }
@@ -193,7 +193,8 @@ private slots:
         MainWindow& w = c.Start();
         c.services.fileAnswers.enqueue(fixture);
         Choose(w, QStringLiteral("导入数据"));
-        QCOMPARE(c.services.fileFilters, QStringList{"文本文件(*.txt)|*.txt|旧版数据库(*.mdb)|*.mdb"});
+        QCOMPARE(c.services.fileFilters,
+                 QStringList{"文本文件(*.txt)|*.txt|网页书签文件(*.htm;*.html)|*.htm;*.html|旧版数据库(*.mdb)|*.mdb"});
         QCOMPARE(c.services.messages.size(), 1);
         QCOMPARE(c.services.messages[0].text,
                  QStringLiteral("已合并旧版数据库：网址 3 个，分类 3 个，历史地址 2 个"));
