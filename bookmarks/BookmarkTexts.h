@@ -80,9 +80,15 @@ inline const QString NoMatches = QStringLiteral("没有找到符合条件的网�
 inline const QString SaveTitle = QStringLiteral("保存");
 inline const QString TextFileFilter = QStringLiteral("文本文件(*.txt)|*.txt");
 inline const QString ExportFilter = QStringLiteral("文本文件(*.txt)|*.txt|网页书签文件(*.html)|*.html");
-inline const QString ImportFilter = QStringLiteral(
-    "文本文件(*.txt)|*.txt|网页书签文件(*.htm;*.html)|*.htm;*.html|旧版数据库(*.mdb)|*.mdb");
+inline const QString ImportFilter =
+    QStringLiteral("文本文件(*.txt)|*.txt|网页书签文件(*.htm;*.html)|*.htm;*.html|旧版数据库(*.mdb)|*.mdb");
 inline const QString LooseBookmarksCategory = QStringLiteral("导入的书签");
+inline const QString ImportFromBrowsers = QStringLiteral("从浏览器导入...");
+inline const QString BrowserImportCaption = QStringLiteral("从浏览器导入");
+inline const QString ChooseBrowsers = QStringLiteral("选择要导入其书签的浏览器：");
+inline const QString ProfileEntry = QStringLiteral("%1（%2 个书签）");
+inline const QString ImportButton = QStringLiteral("导入");
+inline const QString NoBrowserBookmarks = QStringLiteral("没有在本机找到浏览器的书签");
 inline const QString ImportNotPages = QStringLiteral("，%1 个不是网页的地址未导入");
 inline const QString LegacyMigrated = QStringLiteral("已导入旧版数据库：");
 inline const QString LegacyMerged =

@@ -114,6 +114,7 @@ void MainWindow::CreateMenus()
     操作菜单->addAction(BookmarkTexts::OpenInBuiltInBrowser, this, [this] { emit openBookmarkRequested(1); });
     操作菜单->addAction(BookmarkTexts::ExportData, this, &MainWindow::ExportData);
     操作菜单->addAction(BookmarkTexts::ImportData, this, &MainWindow::ImportData);
+    操作菜单->addAction(BookmarkTexts::ImportFromBrowsers, this, &MainWindow::ImportFromBrowsers);
     操作菜单->addSeparator();
     操作菜单->addAction(BookmarkTexts::ChangeCategory, this, &MainWindow::OpenChangeCategoryDialog);
     操作菜单->addAction(BookmarkTexts::DeleteBookmarks, this, &MainWindow::DeleteSelectedBookmarks);

@@ -79,6 +79,8 @@ public:
     // The "|" text files
     void ExportData();
     void ImportData();
+    // The bookmarks of the browsers' profiles the user ticks, in one transaction.
+    void ImportFromBrowsers();
     struct ImportResult {
         bool stored = false; // false: nothing was kept
         int added = 0;

@@ -4,6 +4,7 @@
 #include "BookmarkHtmlFile.h"
 #include "BookmarkListModel.h"
 #include "BookmarkTexts.h"
+#include "BrowserImportDialog.h"
 #include "DatabaseFile.h"
 #include "ProgramGlobals.h"
 #include "RuntimeServices.h"
@@ -80,6 +81,26 @@ void MainWindow::ImportData()
     } else {
         ReportImport(ImportLines(BookmarkTextFile::Parse(bytes)), 0);
     }
+}
+
+void MainWindow::ImportFromBrowsers()
+{
+    const QList<BrowserProfile> profiles = FindBrowserProfiles(QDir::homePath());
+    if (profiles.isEmpty()) {
+        m_services.ShowMessage(BookmarkTexts::NoBrowserBookmarks,
+                               MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
+        return;
+    }
+    BrowserImportDialog dialog(profiles, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    BookmarkHtmlFile::Contents all;
+    for (const BrowserProfile& profile : dialog.ChosenProfiles()) {
+        const BookmarkHtmlFile::Contents contents = ReadBrowserProfile(profile);
+        all.lines += contents.lines;
+        all.notPages += contents.notPages;
+    }
+    ReportImport(ImportLines(all.lines), all.notPages);
 }
 
 bool MainWindow::IsBookmarkHtmlFile(const QString& path)

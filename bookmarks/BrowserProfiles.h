@@ -1,0 +1,24 @@
+#pragma once
+
+#include "BookmarkHtmlFile.h"
+
+#include <QList>
+#include <QString>
+
+// The bookmarks the browsers on this machine keep in their profiles: the SQLite places database of
+// one family, the JSON "Bookmarks" file of the other. Both are only ever read.
+struct BrowserProfile {
+    enum class Kind { Places, Json };
+    QString browser; // "Firefox", "Chromium", …
+    QString name;    // the profile's folder
+    QString path;    // places.sqlite or Bookmarks
+    Kind kind = Kind::Json;
+    int bookmarkCount = 0;
+};
+
+// Profiles under `home`, each with how many page bookmarks it holds; unreadable ones are left out.
+QList<BrowserProfile> FindBrowserProfiles(const QString& home);
+
+// A profile's bookmarks with folders as categories, as a bookmark HTML file of it would give them.
+// A database its browser holds open is read from a copy.
+BookmarkHtmlFile::Contents ReadBrowserProfile(const BrowserProfile& profile);
