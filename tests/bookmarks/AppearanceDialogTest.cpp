@@ -4,6 +4,7 @@
 #include "IniFile.h"
 #include "WindowProbes.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 namespace {
@@ -140,12 +142,18 @@ private slots:
         AppearanceDialog* dialog = w.OpenedAppearanceDialog();
         QVERIFY(QTest::qWaitForWindowExposed(dialog));
         QVERIFY(dialog->按钮1->isDefault());
-        // A colour chooser that opened would be the next modal window: note it and close it.
+        // A colour chooser that opened would be a modal window: note it and close it.
         bool chooserOpened = false;
-        WhenModal([&](QWidget* modal) {
-            chooserOpened = modal != dialog;
-            modal->close();
+        QTimer guard;
+        guard.setInterval(20);
+        connect(&guard, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal && modal != dialog) {
+                chooserOpened = true;
+                modal->close();
+            }
         });
+        guard.start();
         dialog->字_文本颜色->setFocus();
         QTest::keyClick(dialog->字_文本颜色, Qt::Key_Return);
         QTRY_VERIFY(!w.OpenedAppearanceDialog());
