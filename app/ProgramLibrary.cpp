@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QTimer>
 
 namespace {
@@ -23,6 +24,8 @@ int StartQavex(LauncherArguments* arguments)
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qavex"));
+    QApplication::setDesktopFileName(QStringLiteral("org.qavex.qavex"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/org.qavex.qavex.svg")));
     QApplication::setQuitOnLastWindowClosed(false);
     UseChineseInterface();
 

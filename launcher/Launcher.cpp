@@ -85,6 +85,9 @@ void Report()
 int Launch(int argc, char** argv)
 {
     void* library = dlopen((ExecutableDirectory() + "corvl.qrt").c_str(), RTLD_NOW);
+    // Installed, the library sits in the package's private directory.
+    if (!library)
+        library = dlopen((ExecutableDirectory() + "../lib/qavex/corvl.qrt").c_str(), RTLD_NOW);
     if (!library) {
         std::string directory = DevelopmentDirectory();
         if (directory.empty())

@@ -4,6 +4,7 @@
 #include <QDataStream>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 
 #include <sys/resource.h>
@@ -75,7 +76,11 @@ QString LegacyReaderProgram()
     const QString configured = qEnvironmentVariable("QAVEX_JET_READER");
     if (!configured.isEmpty())
         return configured;
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("qavex-jet-reader"));
+    // Beside the launcher in a build; in the package's private directory once installed.
+    const QDir beside(QCoreApplication::applicationDirPath());
+    const QString built = beside.filePath(QStringLiteral("qavex-jet-reader"));
+    const QString installed = beside.filePath(QStringLiteral("../lib/qavex/qavex-jet-reader"));
+    return QFile::exists(built) || !QFile::exists(installed) ? built : QDir::cleanPath(installed);
 }
 
 std::optional<QMap<QString, LegacyTable>> ReadLegacyTables(const QString& path)

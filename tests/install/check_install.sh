@@ -1,0 +1,39 @@
+#!/bin/sh
+# Installs the build into a throw-away root and checks what a desktop expects of it: every file in
+# its place, the desktop entry and the software-centre metadata valid, and the installed launcher
+# finding its library and starting.
+set -eu
+build=$1
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+cmake --install "$build" --prefix "$root/usr" >/dev/null
+
+for file in bin/qavex lib/qavex/corvl.qrt lib/qavex/qavex-jet-reader \
+    share/applications/org.qavex.qavex.desktop \
+    share/icons/hicolor/scalable/apps/org.qavex.qavex.svg \
+    share/metainfo/org.qavex.qavex.metainfo.xml; do
+    if [ ! -e "$root/usr/$file" ]; then
+        echo "not installed: $file"
+        exit 1
+    fi
+done
+desktop-file-validate "$root/usr/share/applications/org.qavex.qavex.desktop"
+appstreamcli validate --no-net "$root/usr/share/metainfo/org.qavex.qavex.metainfo.xml"
+
+# Started from where it was installed, it runs and creates its collection (here beside it, the
+# directory being writable), then ends on SIGTERM.
+mkdir -p "$root/home"
+HOME="$root/home" QT_QPA_PLATFORM=offscreen "$root/usr/bin/qavex" >"$root/log" 2>&1 &
+pid=$!
+for _ in $(seq 1 100); do
+    [ -e "$root/usr/bin/qavex.mdb" ] && break
+    sleep 0.1
+done
+kill -TERM "$pid" 2>/dev/null || true
+wait "$pid" || true
+if [ ! -e "$root/usr/bin/qavex.mdb" ]; then
+    echo "the installed qavex did not start:"
+    cat "$root/log"
+    exit 1
+fi
+echo "installed and started"
