@@ -7,6 +7,7 @@
 #include "ProgramDirectory.h"
 #include "ProgramGlobals.h"
 #include "QtRuntimeServices.h"
+#include "SingleInstance.h"
 #include "StartUp.h"
 
 #include <QApplication>
@@ -35,8 +36,13 @@ int StartQavex(LauncherArguments* arguments)
     globals->ElementHotkey->SetService(&hotKeys);
     QString copiedFrom;
     QtRuntimeServices services(ChooseProgramDirectory(QApplication::applicationDirPath(), &copiedFrom));
+    // A second qavex on the same collection brings the first to the front and ends.
+    SingleInstance instance(services.ProgramDirectory());
+    if (instance.HandOverToRunning())
+        return 0;
     const int exitCode = StartUp([&] {
         auto* mainWindow = new MainWindow(*globals, services);
+        instance.Listen(mainWindow);
         new BookmarkOpener(*mainWindow, *globals, services);
         if (!copiedFrom.isEmpty()) {
             QTimer::singleShot(0, mainWindow, [&services, mainWindow, copiedFrom] {

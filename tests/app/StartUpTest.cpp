@@ -3,10 +3,12 @@
 #include "MainWindow.h"
 #include "ProgramGlobals.h"
 #include "ScriptedRuntimeServices.h"
+#include "SingleInstance.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,7 +24,68 @@ private:
         return QDir(qEnvironmentVariable("QAVEX_TEST_BINARY_DIR")).filePath(QStringLiteral("qavex"));
     }
 
+    // The launcher and the program library in a directory of their own: that is the collection's.
+    static QString InstallInto(const QTemporaryDir& dir)
+    {
+        const QString program = dir.filePath(QStringLiteral("qavex"));
+        QFile::copy(Program(), program);
+        QFile::copy(QDir(qEnvironmentVariable("QAVEX_TEST_BINARY_DIR")).filePath(QStringLiteral("corvl.qrt")),
+                    dir.filePath(QStringLiteral("corvl.qrt")));
+        return program;
+    }
+
+    // Asks the qavex serving `directory` to come to the front, as a second start does.
+    static bool Answers(const QString& directory)
+    {
+        QLocalSocket socket;
+        socket.connectToServer(SingleInstance::ServerName(directory));
+        if (!socket.waitForConnected(3000))
+            return false;
+        socket.write("raise\n");
+        return socket.waitForReadyRead(3000) && socket.readLine() == "raised\n";
+    }
+
 private slots:
+    void secondStartOfACollectionRaisesTheFirst()
+    {
+        QTemporaryDir dir;
+        const QString program = InstallInto(dir);
+        QProcess first;
+        first.start(program, {});
+        QVERIFY(first.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(Answers(dir.path()), 20000);
+
+        QProcess second;
+        second.start(program, {});
+        QVERIFY(second.waitForFinished(20000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);
+
+        // Another collection is another qavex.
+        QTemporaryDir other;
+        QProcess third;
+        third.start(InstallInto(other), {});
+        QVERIFY(third.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(Answers(other.path()), 20000);
+        QCOMPARE(third.state(), QProcess::Running);
+        third.terminate();
+        QVERIFY(third.waitForFinished(20000));
+
+        // A crashed run leaves its socket behind; the next start takes it over instead of obeying it.
+        first.kill();
+        QVERIFY(first.waitForFinished(20000));
+        QVERIFY(!Answers(dir.path()));
+        QProcess after;
+        after.start(program, {});
+        QVERIFY(after.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(Answers(dir.path()), 20000);
+        QCOMPARE(after.state(), QProcess::Running);
+        after.terminate();
+        QVERIFY(after.waitForFinished(20000));
+        QCOMPARE(after.exitCode(), 0);
+    }
+
     void firstStartCreatesBothFilesAndLaterStartsNothing()
     {
         QTemporaryDir dir;
