@@ -3,6 +3,7 @@
 #include "BookmarkListModel.h"
 #include "BookmarkRecord.h"
 #include "BookmarkTextFile.h"
+#include "BookmarkTransfer.h"
 
 #include <QPointer>
 #include <QSize>
@@ -81,19 +82,11 @@ public:
     void ImportData();
     // The bookmarks of the browsers' profiles the user ticks, in one transaction.
     void ImportFromBrowsers();
-    struct ImportResult {
-        bool stored = false; // false: nothing was kept
-        int added = 0;
-        int repeated = 0;          // addresses stored already, or earlier in the file
-        int refused = 0;           // lines the database would not take
-        int categoriesRefused = 0; // new categories it would not register
-    };
+    using ImportResult = BookmarkTransfer::Result;
     // Adds the lines whose address is not stored yet, in one transaction.
     ImportResult ImportLines(const QList<BookmarkTextFile::Line>& lines);
     // "已导入 N 个网址", with what was left out and why.
     void ReportImport(const ImportResult& result, int notPages);
-    // By its name: .htm and .html are bookmark HTML, anything else the "|" text.
-    static bool IsBookmarkHtmlFile(const QString& path);
     // Brings the Windows program's database into this one: what is not here yet, in one transaction.
     void MergeLegacyDatabase(const QString& path);
 

@@ -4,6 +4,7 @@
 #include "BookmarkHtmlFile.h"
 #include "BookmarkListModel.h"
 #include "BookmarkTexts.h"
+#include "BookmarkTransfer.h"
 #include "BrowserImportDialog.h"
 #include "DatabaseFile.h"
 #include "ProgramGlobals.h"
@@ -27,28 +28,13 @@ void MainWindow::ExportData()
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".txt");
 
-    RecordTable& database = *m_globals.Database;
-    if (database.Query(Tables::Bookmarks, QStringLiteral("名称,地址,分类,备注")) == 0) {
-        database.CloseRecordSet();
+    const QList<BookmarkTextFile::Line> lines = BookmarkTransfer::ReadAll(*m_globals.Database);
+    if (lines.isEmpty()) {
         m_services.ShowMessage(BookmarkTexts::NothingToExport,
                                MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
         return;
     }
-    QList<BookmarkTextFile::Line> lines;
-    while (!database.IsAfterLast()) {
-        lines.append({database.ReadText(Columns::Name), database.ReadText(Columns::Address),
-                      database.ReadText(Columns::Category), database.ReadText(Columns::Remark)});
-        database.MoveNext();
-    }
-    database.CloseRecordSet();
-
-    QByteArray bytes;
-    if (IsBookmarkHtmlFile(path)) {
-        bytes = BookmarkHtmlFile::Format(lines);
-    } else {
-        for (const BookmarkTextFile::Line& line : lines)
-            bytes += BookmarkTextFile::Format(line);
-    }
+    const QByteArray bytes = BookmarkTransfer::Format(path, lines);
     // Written whole or not at all: an export that fails half-way must not leave a cut file behind.
     if (!WriteFileSafely(path, bytes)) {
         m_services.ShowMessage(BookmarkTexts::CannotWriteFile + QDir::toNativeSeparators(path),
@@ -74,13 +60,8 @@ void MainWindow::ImportData()
                                MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
         return;
     }
-    const QByteArray bytes = file.readAll();
-    if (IsBookmarkHtmlFile(path)) {
-        const BookmarkHtmlFile::Contents contents = BookmarkHtmlFile::Parse(bytes);
-        ReportImport(ImportLines(contents.lines), contents.notPages);
-    } else {
-        ReportImport(ImportLines(BookmarkTextFile::Parse(bytes)), 0);
-    }
+    const BookmarkHtmlFile::Contents contents = BookmarkTransfer::Parse(path, file.readAll());
+    ReportImport(ImportLines(contents.lines), contents.notPages);
 }
 
 void MainWindow::ImportFromBrowsers()
@@ -103,12 +84,6 @@ void MainWindow::ImportFromBrowsers()
     ReportImport(ImportLines(all.lines), all.notPages);
 }
 
-bool MainWindow::IsBookmarkHtmlFile(const QString& path)
-{
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    return suffix == QStringLiteral("html") || suffix == QStringLiteral("htm");
-}
-
 void MainWindow::ReportImport(const ImportResult& result, int notPages)
 {
     if (!result.stored) {
@@ -116,15 +91,7 @@ void MainWindow::ReportImport(const ImportResult& result, int notPages)
                                BookmarkTexts::ErrorTitle, this);
         return;
     }
-    QString report = BookmarkTexts::Imported.arg(result.added);
-    if (result.repeated > 0)
-        report += BookmarkTexts::ImportRepeats.arg(result.repeated);
-    if (notPages > 0)
-        report += BookmarkTexts::ImportNotPages.arg(notPages);
-    if (result.refused > 0)
-        report += BookmarkTexts::ImportRefused.arg(result.refused);
-    if (result.categoriesRefused > 0)
-        report += BookmarkTexts::ImportCategoriesRefused.arg(result.categoriesRefused);
+    const QString report = BookmarkTransfer::Report(result, notPages);
     const bool lost = result.refused > 0 || result.categoriesRefused > 0;
     m_services.ShowMessage(
         report, MessageStyle::Ok | (lost ? MessageStyle::WarningIcon : MessageStyle::InformationIcon), {},
@@ -133,52 +100,10 @@ void MainWindow::ReportImport(const ImportResult& result, int notPages)
 
 MainWindow::ImportResult MainWindow::ImportLines(const QList<BookmarkTextFile::Line>& lines)
 {
-    RecordTable& database = *m_globals.Database;
-    // Known addresses and categories are read once: asking the database for each of 100,000
-    // lines would take longer than storing them.
-    QStringList known;
-    database.ReadColumn(known, Tables::Bookmarks, Columns::Address);
-    QSet<QString> addresses(known.begin(), known.end());
-    database.ReadColumn(known, Tables::Categories, Columns::CategoryName);
-    QSet<QString> categories(known.begin(), known.end());
-
-    ImportResult result;
-    if (!database.BeginTransaction())
-        return result;
-    QList<BookmarkListModel::Row> added;
-    QStringList newCategories;
-    for (const BookmarkTextFile::Line& line : lines) {
-        // A later line with the address of an earlier one is a repeat, as of a stored bookmark.
-        if (addresses.contains(line.address)) {
-            ++result.repeated;
-            continue;
-        }
-        // A line the database refuses is left out; the others are kept.
-        if (!database.Insert(Tables::Bookmarks, QStringLiteral("名称,地址,分类,备注"),
-                             {line.name, line.address, line.category, line.remark})) {
-            ++result.refused;
-            continue;
-        }
-        addresses.insert(line.address);
-        added.append({{line.name, line.address, line.category, line.remark}, false, database.LastInsertId()});
-        if (!categories.contains(line.category)) {
-            categories.insert(line.category);
-            if (database.Insert(Tables::Categories, Columns::CategoryName, {line.category}))
-                newCategories.append(line.category);
-            else
-                ++result.categoriesRefused;
-        }
-    }
-    if (!database.Commit()) {
-        database.Rollback();
-        return result;
-    }
-    result.stored = true;
-
+    ImportResult result = BookmarkTransfer::Store(*m_globals.Database, lines);
     // Shown at the end of the list whatever category is on show, as a single add would be.
-    result.added = int(added.size());
-    m_bookmarks->AppendRows(std::move(added));
-    for (const QString& category : newCategories)
+    m_bookmarks->AppendRows(std::move(result.addedRows));
+    for (const QString& category : result.newCategories)
         ShowNewCategory(category);
     FitColumns();
     return result;

@@ -1,0 +1,108 @@
+#include "BookmarkTransfer.h"
+
+#include "BookmarkTexts.h"
+#include "RecordTable.h"
+#include "StorageNames.h"
+
+#include <QFileInfo>
+#include <QSet>
+
+namespace BookmarkTransfer {
+
+Result Store(RecordTable& database, const QList<BookmarkTextFile::Line>& lines)
+{
+    // Known addresses and categories are read once: asking the database for each of 100,000
+    // lines would take longer than storing them.
+    QStringList known;
+    database.ReadColumn(known, Tables::Bookmarks, Columns::Address);
+    QSet<QString> addresses(known.begin(), known.end());
+    database.ReadColumn(known, Tables::Categories, Columns::CategoryName);
+    QSet<QString> categories(known.begin(), known.end());
+
+    Result result;
+    if (!database.BeginTransaction())
+        return result;
+    for (const BookmarkTextFile::Line& line : lines) {
+        // A later line with the address of an earlier one is a repeat, as of a stored bookmark.
+        if (addresses.contains(line.address)) {
+            ++result.repeated;
+            continue;
+        }
+        // A line the database refuses is left out; the others are kept.
+        if (!database.Insert(Tables::Bookmarks, QStringLiteral("名称,地址,分类,备注"),
+                             {line.name, line.address, line.category, line.remark})) {
+            ++result.refused;
+            continue;
+        }
+        addresses.insert(line.address);
+        result.addedRows.append(
+            {{line.name, line.address, line.category, line.remark}, false, database.LastInsertId()});
+        if (!categories.contains(line.category)) {
+            categories.insert(line.category);
+            if (database.Insert(Tables::Categories, Columns::CategoryName, {line.category}))
+                result.newCategories.append(line.category);
+            else
+                ++result.categoriesRefused;
+        }
+    }
+    if (!database.Commit()) {
+        database.Rollback();
+        return Result{};
+    }
+    result.stored = true;
+    result.added = int(result.addedRows.size());
+    return result;
+}
+
+QString Report(const Result& result, int notPages)
+{
+    QString report = BookmarkTexts::Imported.arg(result.added);
+    if (result.repeated > 0)
+        report += BookmarkTexts::ImportRepeats.arg(result.repeated);
+    if (notPages > 0)
+        report += BookmarkTexts::ImportNotPages.arg(notPages);
+    if (result.refused > 0)
+        report += BookmarkTexts::ImportRefused.arg(result.refused);
+    if (result.categoriesRefused > 0)
+        report += BookmarkTexts::ImportCategoriesRefused.arg(result.categoriesRefused);
+    return report;
+}
+
+QList<BookmarkTextFile::Line> ReadAll(RecordTable& database)
+{
+    QList<BookmarkTextFile::Line> lines;
+    if (database.Query(Tables::Bookmarks, QStringLiteral("名称,地址,分类,备注")) != 0) {
+        while (!database.IsAfterLast()) {
+            lines.append({database.ReadText(Columns::Name), database.ReadText(Columns::Address),
+                          database.ReadText(Columns::Category), database.ReadText(Columns::Remark)});
+            database.MoveNext();
+        }
+    }
+    database.CloseRecordSet();
+    return lines;
+}
+
+bool IsBookmarkHtmlFile(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QStringLiteral("html") || suffix == QStringLiteral("htm");
+}
+
+QByteArray Format(const QString& path, const QList<BookmarkTextFile::Line>& lines)
+{
+    if (IsBookmarkHtmlFile(path))
+        return BookmarkHtmlFile::Format(lines);
+    QByteArray bytes;
+    for (const BookmarkTextFile::Line& line : lines)
+        bytes += BookmarkTextFile::Format(line);
+    return bytes;
+}
+
+BookmarkHtmlFile::Contents Parse(const QString& path, const QByteArray& bytes)
+{
+    if (IsBookmarkHtmlFile(path))
+        return BookmarkHtmlFile::Parse(bytes);
+    return {BookmarkTextFile::Parse(bytes), 0};
+}
+
+} // namespace BookmarkTransfer
