@@ -1,6 +1,7 @@
 #include "BookmarkOpener.h"
 #include "BookmarkTexts.h"
 #include "ChineseInterface.h"
+#include "CommandLine.h"
 #include "DesktopHotKeyService.h"
 #include "LauncherAbi.h"
 #include "MainWindow.h"
@@ -15,12 +16,26 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <cstdlib>
+
 namespace {
 
 int StartQavex(LauncherArguments* arguments)
 {
     int& argc = arguments->argc;
     char** argv = arguments->argv;
+    if (CommandLine::AsksForVerb(argc, argv)) {
+        // No window and no display needed. The launcher ends with 0 whatever a program returns;
+        // a verb's status is for scripts, so the process ends here with it.
+        int status = 0;
+        {
+            QCoreApplication app(argc, argv);
+            UseChineseInterface();
+            status = CommandLine::Run(QCoreApplication::arguments().mid(1),
+                                      ChooseProgramDirectory(QCoreApplication::applicationDirPath()));
+        }
+        std::exit(status);
+    }
     AllowWebEngineAsRoot();
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);

@@ -28,6 +28,13 @@ QString SingleInstance::ServerName(const QString& programDirectory)
            QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(24));
 }
 
+bool SingleInstance::IsRunning() const
+{
+    QLocalSocket socket;
+    socket.connectToServer(m_name);
+    return socket.waitForConnected(AnswerWaitMs);
+}
+
 bool SingleInstance::HandOverToRunning() const
 {
     QLocalSocket socket;

@@ -13,6 +13,8 @@ class SingleInstance : public QObject {
 public:
     explicit SingleInstance(const QString& programDirectory, QObject* parent = nullptr);
 
+    // True when a qavex of this collection runs (its socket takes connections).
+    bool IsRunning() const;
     // True when a running qavex of this collection answered and was asked to come to the front.
     bool HandOverToRunning() const;
     // From now on this process answers for the collection (a socket left by a crashed run is taken

@@ -103,6 +103,12 @@ inline const QString ImportRepeats = QStringLiteral("，%1 个已经收藏过的
 inline const QString ImportRefused = QStringLiteral("，%1 行无法存入数据库");
 inline const QString ImportCategoriesRefused = QStringLiteral("，%1 个分类无法登记");
 inline const QString Exported = QStringLiteral("已导出 %1 个网址");
+inline const QString NoCollection = QStringLiteral("没有收藏：");
+inline const QString NotOurDatabase = QStringLiteral("不是 qavex 的数据库文件：");
+inline const QString CollectionInUse = QStringLiteral("qavex 正在使用这个收藏，请关闭它的窗口后再导入");
+inline const QString DatabaseDamaged = QStringLiteral("数据库已损坏：");
+inline const QString DatabaseSound = QStringLiteral("数据库完好：");
+inline const QString WrongArguments = QStringLiteral("参数不对：");
 inline const QString NothingToExport = QStringLiteral("没有可导出的网址");
 
 // Appearance dialog

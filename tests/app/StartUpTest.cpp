@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -45,7 +46,114 @@ private:
         return socket.waitForReadyRead(3000) && socket.readLine() == "raised\n";
     }
 
+    struct Outcome {
+        int status = -1;
+        QString out;
+        QString err;
+    };
+
+    static Outcome RunVerb(const QString& program, const QStringList& arguments)
+    {
+        QProcess process;
+        process.setWorkingDirectory(QFileInfo(program).path());
+        // No display: the verbs need none.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        process.setProcessEnvironment(environment);
+        process.start(program, arguments);
+        if (!process.waitForFinished(30000))
+            return {};
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+
 private slots:
+    void commandLineVerbs_data()
+    {
+        QTest::addColumn<QString>("collection"); // none, foreign, stored
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("help") << "none" << QStringList{"--help"} << 0 << "用法：qavex";
+        QTest::newRow("version") << "none" << QStringList{"--version"} << 0 << "qavex 0.1";
+        QTest::newRow("unknown") << "none" << QStringList{"--bogus"} << 2 << "参数不对：--bogus";
+        QTest::newRow("export without a file") << "stored" << QStringList{"--export"} << 2 << "用法";
+        QTest::newRow("check, no collection") << "none" << QStringList{"--check"} << 1 << "没有收藏";
+        QTest::newRow("check, a foreign file")
+            << "foreign" << QStringList{"--check"} << 1 << "不是 qavex 的数据库文件";
+        QTest::newRow("check") << "stored" << QStringList{"--check"} << 0 << "数据库完好";
+        QTest::newRow("export, a foreign file")
+            << "foreign" << QStringList{"--export", "out.txt"} << 1 << "不是 qavex 的数据库文件";
+        QTest::newRow("export, unwritable")
+            << "stored" << QStringList{"--export", "/no/such/dir/out.txt"} << 1 << "无法写入文件";
+        QTest::newRow("export as text")
+            << "stored" << QStringList{"--export", "out.txt"} << 0 << "已导出 2 个网址";
+        QTest::newRow("import, missing file")
+            << "stored" << QStringList{"--import", "missing.txt"} << 1 << "无法打开文件";
+        QTest::newRow("import, a foreign file")
+            << "foreign" << QStringList{"--import", "in.txt"} << 1 << "不是 qavex 的数据库文件";
+        QTest::newRow("import again: repeats") << "stored" << QStringList{"--import", "in.txt"} << 0
+                                               << "已导入 0 个网址，2 个已经收藏过的网址未导入";
+    }
+
+    void commandLineVerbs()
+    {
+        QTemporaryDir dir;
+        const QString program = InstallInto(dir);
+        QFile in(dir.filePath(QStringLiteral("in.txt")));
+        QVERIFY(in.open(QIODevice::WriteOnly));
+        in.write("甲|https://a.cn/|工作|备注\r\n乙|https://b.cn/|新闻|\r\n");
+        in.close();
+        QFETCH(QString, collection);
+        if (collection == QStringLiteral("foreign")) {
+            QFile foreign(dir.filePath(QStringLiteral("qavex.mdb")));
+            QVERIFY(foreign.open(QIODevice::WriteOnly));
+            foreign.write("not a database");
+        } else if (collection == QStringLiteral("stored")) {
+            const Outcome imported = RunVerb(program, {QStringLiteral("--import"), QStringLiteral("in.txt")});
+            QCOMPARE(imported.status, 0);
+            QCOMPARE(imported.out.trimmed(), QStringLiteral("已导入 2 个网址"));
+        }
+        QFETCH(QStringList, arguments);
+        const Outcome outcome = RunVerb(program, arguments);
+        QTEST(outcome.status, "status");
+        QFETCH(QString, said);
+        QVERIFY2((outcome.status == 0 ? outcome.out : outcome.err).contains(said),
+                 qPrintable(outcome.out + outcome.err));
+        if (arguments == QStringList{"--export", "out.txt"} && outcome.status == 0) {
+            QFile out(dir.filePath(QStringLiteral("out.txt")));
+            QVERIFY(out.open(QIODevice::ReadOnly));
+            QCOMPARE(out.readAll(), QByteArray("甲|https://a.cn/|工作|备注\r\n乙|https://b.cn/|新闻|\r\n"));
+        }
+        if (collection == QStringLiteral("foreign")) {
+            QFile foreign(dir.filePath(QStringLiteral("qavex.mdb")));
+            QVERIFY(foreign.open(QIODevice::ReadOnly));
+            QCOMPARE(foreign.readAll(), QByteArray("not a database"));
+        }
+    }
+
+    void importIsRefusedWhileTheWindowRuns()
+    {
+        QTemporaryDir dir;
+        const QString program = InstallInto(dir);
+        QProcess window;
+        window.start(program, {});
+        QVERIFY(window.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(Answers(dir.path()), 20000);
+        QFile in(dir.filePath(QStringLiteral("in.txt")));
+        QVERIFY(in.open(QIODevice::WriteOnly));
+        in.write("甲|https://a.cn/|工作|\r\n");
+        in.close();
+        const Outcome refused = RunVerb(program, {QStringLiteral("--import"), QStringLiteral("in.txt")});
+        QCOMPARE(refused.status, 1);
+        QVERIFY(refused.err.contains(QStringLiteral("qavex 正在使用这个收藏")));
+        // Reading is safe beside it.
+        QCOMPARE(RunVerb(program, {QStringLiteral("--check")}).status, 0);
+        window.terminate();
+        QVERIFY(window.waitForFinished(20000));
+    }
+
     void secondStartOfACollectionRaisesTheFirst()
     {
         QTemporaryDir dir;
