@@ -53,6 +53,7 @@ inline const QString ConfirmDelete = QStringLiteral("确定删除选定网址吗
 inline const QString ConfirmClear = QStringLiteral("确定清空网址数据吗？");
 inline const QString DeleteFailed = QStringLiteral("删除网址失败，网址未全部删除");
 inline const QString ClearFailed = QStringLiteral("清空数据失败，数据未改变");
+inline const QString BackupFailed = QStringLiteral("无法备份数据库（qavex.mdb.bak），数据未清空");
 
 // Categories
 inline const QString SelectCategoryToRename = QStringLiteral("请选择要重命名的分类");

@@ -5,6 +5,8 @@
 #include "AccountDialog.h"
 #include "BookmarkListModel.h"
 #include "BookmarkTexts.h"
+#include "DatabaseBackup.h"
+#include "DatabaseFile.h"
 #include "ProgramGlobals.h"
 #include "RuntimeServices.h"
 #include "StorageNames.h"
@@ -227,6 +229,12 @@ void MainWindow::ClearAllData()
                                BookmarkTexts::QuestionTitle, this) != MessageAnswer::Yes)
         return;
     RecordTable& database = *m_globals.Database;
+    // What is cleared by mistake can be had back from the copy.
+    if (!BackUpDatabase(database, DatabasePath(m_services.ProgramDirectory()))) {
+        m_services.ShowMessage(BookmarkTexts::BackupFailed, MessageStyle::Ok | MessageStyle::ErrorIcon,
+                               BookmarkTexts::ErrorTitle, this);
+        return;
+    }
     if (!database.BeginTransaction() || !database.DeleteAll(Tables::Bookmarks) ||
         !database.DeleteAll(Tables::Categories) || !database.Commit()) {
         database.Rollback();

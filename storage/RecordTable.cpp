@@ -96,6 +96,12 @@ void RecordTable::Close()
     m_open = false;
 }
 
+bool RecordTable::CopyInto(const QString& path)
+{
+    // VACUUM INTO writes the snapshot of one read transaction.
+    return Execute(QStringLiteral("vacuum into ?"), {path});
+}
+
 bool RecordTable::Execute(const QString& statement, const QVariantList& args)
 {
     if (!m_open)

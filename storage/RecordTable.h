@@ -52,6 +52,9 @@ public:
     bool Delete(const QString& table, const QString& where, const QVariantList& args = {});
     bool DeleteAll(const QString& table);
 
+    // A consistent copy of the whole database, written to a new file at `path`.
+    bool CopyInto(const QString& path);
+
     // Many statements as one: all of them are stored, or none.
     bool BeginTransaction();
     bool Commit();

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFontMetrics>
 #include <QFrame>
@@ -15,6 +16,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -494,12 +497,40 @@ private slots:
         QCOMPARE(c.Select(QStringLiteral("select count(*) from 网址")), QStringList{"0"});
         QCOMPARE(c.Select(QStringLiteral("select count(*) from 分类")), QStringList{"0"});
         QCOMPARE(c.Select(QStringLiteral("select count(*) from 历史地址")), QStringList{"0"});
+        // The collection as it was stays beside it, for the user only.
+        const QString backup = c.Path(QStringLiteral("qavex.mdb.bak"));
+        QCOMPARE(int(QFile::permissions(backup) & 0x7077), int(QFile::ReadOwner | QFile::WriteOwner));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("backup"));
+            db.setDatabaseName(backup);
+            QVERIFY(db.open());
+            QSqlQuery q(QStringLiteral("select count(*) from 网址"), db);
+            QVERIFY(q.next());
+            QCOMPARE(q.value(0).toInt(), 3);
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("backup"));
 
         Type(w, QStringLiteral("新"), QStringLiteral("https://n.cn/"), QStringLiteral("工作"));
         w.按钮1->click();
         QCOMPARE(CategoryEntries(w), (QStringList{"工作", "显示全部"}));
         QCOMPARE(Names(w), QStringList{"新"});
         QCOMPARE(c.Select(QStringLiteral("select 分类名 from 分类")), QStringList{"工作"});
+    }
+
+    void clearingWithoutABackupIsRefused()
+    {
+        Collection c;
+        SeedTwoCategories(c);
+        // Something that is no file holds the backup's name: no copy can be made.
+        QVERIFY(QDir().mkpath(c.Path(QStringLiteral("qavex.mdb.bak/x"))));
+        MainWindow& w = c.Start();
+        c.services.messageAnswers.enqueue(MessageAnswer::Yes);
+        Choose(w, QStringLiteral("清空数据"));
+        QCOMPARE(c.services.messages.last().text,
+                 QStringLiteral("无法备份数据库（qavex.mdb.bak），数据未清空"));
+        QCOMPARE(c.Select(QStringLiteral("select count(*) from 网址")), QStringList{"3"});
+        QCOMPARE(w.Bookmarks().rowCount(), 3);
+        QVERIFY(!QFile::exists(c.Path(QStringLiteral("qavex.mdb.bak.part"))));
     }
 
     // A database that refuses a change never shows the change as stored.

@@ -1,0 +1,31 @@
+#include "DatabaseBackup.h"
+
+#include "RecordTable.h"
+
+#include <QFile>
+
+#include <cstdio>
+#include <sys/stat.h>
+
+QString BackupPath(const QString& databasePath)
+{
+    return databasePath + QStringLiteral(".bak");
+}
+
+bool BackUpDatabase(RecordTable& database, const QString& databasePath)
+{
+    const QString backup = BackupPath(databasePath);
+    const QString partial = backup + QStringLiteral(".part");
+    QFile::remove(partial);
+    if (!database.CopyInto(partial)) {
+        QFile::remove(partial);
+        return false;
+    }
+    const QByteArray from = QFile::encodeName(partial);
+    const QByteArray to = QFile::encodeName(backup);
+    if (::chmod(from.constData(), 0600) != 0 || std::rename(from.constData(), to.constData()) != 0) {
+        QFile::remove(partial);
+        return false;
+    }
+    return true;
+}
