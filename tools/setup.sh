@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-webengine-dev libqt6sql6-sqlite libgl-dev
           xvfb xauth xdotool x11-utils libxcb1-dev libxcb-keysyms1-dev fonts-wqy-microhei
-          sqlite3 mdbtools-dev pkg-config qt6-translations-l10n qt6-webchannel-dev libgumbo-dev libqt6svg6 desktop-file-utils appstream
+          sqlite3 mdbtools-dev pkg-config qt6-translations-l10n qt6-webchannel-dev libgumbo-dev libqt6svg6 desktop-file-utils appstream lintian file
           libpsl-dev publicsuffix libuchardet-dev clang-14 libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
