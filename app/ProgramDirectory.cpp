@@ -11,7 +11,12 @@
 QString ChooseProgramDirectory(const QString& executableDirectory, QString* copiedFrom)
 {
     const QFileInfo executable(executableDirectory);
-    if (executable.isDir() && executable.isWritable())
+    // Installed as a package (the program in ../lib/qavex), the launcher's directory is the
+    // system's bin, never a place for a collection, whoever may write there.
+    const bool installed =
+        QFileInfo::exists(QDir(executableDirectory).filePath(QStringLiteral("../lib/qavex/corvl.qrt"))) &&
+        !QFileInfo::exists(QDir(executableDirectory).filePath(QStringLiteral("corvl.qrt")));
+    if (executable.isDir() && executable.isWritable() && !installed)
         return executable.absoluteFilePath();
 
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);

@@ -20,18 +20,19 @@ done
 desktop-file-validate "$root/usr/share/applications/org.qavex.qavex.desktop"
 appstreamcli validate --no-net "$root/usr/share/metainfo/org.qavex.qavex.metainfo.xml"
 
-# Started from where it was installed, it runs and creates its collection (here beside it, the
-# directory being writable), then ends on SIGTERM.
+# Started from where it was installed, it runs and creates its collection in the user's data
+# directory (never in bin, even where it could write), then ends on SIGTERM.
 mkdir -p "$root/home"
-HOME="$root/home" QT_QPA_PLATFORM=offscreen "$root/usr/bin/qavex" >"$root/log" 2>&1 &
+collection="$root/home/.local/share/qavex/qavex.mdb"
+HOME="$root/home" XDG_DATA_HOME= QT_QPA_PLATFORM=offscreen "$root/usr/bin/qavex" >"$root/log" 2>&1 &
 pid=$!
 for _ in $(seq 1 100); do
-    [ -e "$root/usr/bin/qavex.mdb" ] && break
+    [ -e "$collection" ] && break
     sleep 0.1
 done
 kill -TERM "$pid" 2>/dev/null || true
 wait "$pid" || true
-if [ ! -e "$root/usr/bin/qavex.mdb" ]; then
+if [ ! -e "$collection" ] || [ -e "$root/usr/bin/qavex.mdb" ]; then
     echo "the installed qavex did not start:"
     cat "$root/log"
     exit 1
