@@ -22,19 +22,9 @@ appstreamcli validate --no-net "$root/usr/share/metainfo/org.qavex.qavex.metainf
 
 # Started from where it was installed, it runs and creates its collection in the user's data
 # directory (never in bin, even where it could write), then ends on SIGTERM.
-mkdir -p "$root/home"
-collection="$root/home/.local/share/qavex/qavex.mdb"
-HOME="$root/home" XDG_DATA_HOME= QT_QPA_PLATFORM=offscreen "$root/usr/bin/qavex" >"$root/log" 2>&1 &
-pid=$!
-for _ in $(seq 1 100); do
-    [ -e "$collection" ] && break
-    sleep 0.1
-done
-kill -TERM "$pid" 2>/dev/null || true
-wait "$pid" || true
-if [ ! -e "$collection" ] || [ -e "$root/usr/bin/qavex.mdb" ]; then
-    echo "the installed qavex did not start:"
-    cat "$root/log"
+here=$(dirname "$0")
+if ! "$here/start_offscreen.sh" "$root/usr/bin/qavex" "$root/home" || [ -e "$root/usr/bin/qavex.mdb" ]; then
+    echo "the installed qavex did not start, or made its collection in bin"
     exit 1
 fi
 echo "installed and started"

@@ -43,16 +43,7 @@ if [ "$(id -u)" = 0 ] && ! dpkg-query -W qavex >/dev/null 2>&1; then
     status=0
     version=$(/usr/bin/qavex --version) || status=$?
     # The window starts (offscreen) and makes the collection in the user's data directory.
-    mkdir -p "$work/home"
-    HOME="$work/home" XDG_DATA_HOME= QT_QPA_PLATFORM=offscreen /usr/bin/qavex >"$work/run.log" 2>&1 &
-    pid=$!
-    for _ in $(seq 1 100); do
-        [ -e "$work/home/.local/share/qavex/qavex.mdb" ] && break
-        sleep 0.1
-    done
-    kill -TERM "$pid" 2>/dev/null || true
-    wait "$pid" || true
-    [ -e "$work/home/.local/share/qavex/qavex.mdb" ] || status=started-nothing
+    "$(dirname "$0")/start_offscreen.sh" /usr/bin/qavex "$work/home" || status=started-nothing
     dpkg -P qavex >/dev/null
     if [ "$status" != 0 ] || [ "$version" != "qavex 0.1" ]; then
         echo "the installed qavex answered \"$version\" ($status)"
