@@ -126,7 +126,7 @@ int main(int argc, char* argv[])
     const QByteArray htmlBytes = htmlFile.open(QIODevice::ReadOnly) ? htmlFile.readAll() : QByteArray();
     int parsed = 0;
     Report("  of which reading the HTML",
-           Measure([&] { parsed = int(BookmarkHtmlFile::Parse(htmlBytes).lines.size()); }), 700);
+           Measure([&] { parsed = int(BookmarkHtmlFile::Parse(htmlBytes).lines.size()); }), 1500);
     std::printf("  %d links, %.1f MB\n", parsed, htmlBytes.size() / 1048576.0);
     c.services.messageAnswers.enqueue(MessageAnswer::Yes);
     Choose(*w, QStringLiteral("清空数据"));
