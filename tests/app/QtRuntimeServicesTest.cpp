@@ -1,17 +1,14 @@
 #include "QtRuntimeServices.h"
 #include "ChineseInterface.h"
+#include "WindowProbes.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QTest>
-#include <QTimer>
-
-#include <functional>
 
 Q_DECLARE_METATYPE(QMessageBox::StandardButton)
 Q_DECLARE_METATYPE(QMessageBox::Icon)
@@ -19,21 +16,6 @@ Q_DECLARE_METATYPE(QMessageBox::StandardButtons)
 Q_DECLARE_METATYPE(FileDialogMode)
 
 namespace {
-
-// Runs `act` on the dialog the desktop shows next, once it is up.
-void WhenShown(std::function<void(QWidget*)> act)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (QWidget* dialog = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        }
-    });
-    timer->start();
-}
 
 bool SpeaksChinese(const QString& text)
 {
@@ -89,7 +71,7 @@ private slots:
         QString title;
         QStringList filters;
         QStringList buttons;
-        WhenShown([&](QWidget* dialog) {
+        WhenModal([&](QWidget* dialog) {
             title = dialog->windowTitle();
             filters = static_cast<QFileDialog*>(dialog)->nameFilters();
             for (QAbstractButton* button : dialog->findChild<QDialogButtonBox*>()->buttons())
@@ -138,7 +120,7 @@ private slots:
         QMessageBox::StandardButtons shownButtons;
         QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
         QString buttonText;
-        WhenShown([&](QWidget* dialog) {
+        WhenModal([&](QWidget* dialog) {
             auto* box = static_cast<QMessageBox*>(dialog);
             shownButtons = box->standardButtons();
             shownIcon = box->icon();
@@ -159,7 +141,7 @@ private slots:
         const QString title = QStringLiteral("一个很长很长的消息框标题，比正文长得多，也要完整显示出来");
         int width = 0;
         int titleWidth = 0;
-        WhenShown([&](QWidget* dialog) {
+        WhenModal([&](QWidget* dialog) {
             width = dialog->width();
             titleWidth = dialog->fontMetrics().horizontalAdvance(title);
             static_cast<QMessageBox*>(dialog)->accept();
