@@ -80,6 +80,9 @@ bool RecordTable::Open(const QString& path, const QString& /*password*/)
         // A category's rows lie scattered over the file; a cache that holds a large collection
         // whole makes switching categories a matter of memory, not of reads.
         probe.exec(QStringLiteral("PRAGMA cache_size = -32768"));
+        // A deleted bookmark or a password replaced by its sealed form leaves no readable bytes
+        // in the file's free space.
+        probe.exec(QStringLiteral("PRAGMA secure_delete = ON"));
     }
     if (!m_open)
         m_db.close();
@@ -251,6 +254,18 @@ int RecordTable::ReadColumn(QStringList& out, const QString& table, const QStrin
     for (QSqlQuery& query = *result.query; query.isValid(); query.next())
         out.append(index < 0 ? QStringLiteral("") : ValueAsText(query.value(index)));
     return int(out.size());
+}
+
+bool RecordTable::CreateTable(const QString& table, const QString& columns)
+{
+    return Execute(QStringLiteral("create table if not exists ") + table + u'(' + columns + u')', {});
+}
+
+bool RecordTable::DropTable(const QString& table)
+{
+    // Statements kept for the table would outlive it.
+    m_statements.clear();
+    return Execute(QStringLiteral("drop table if exists ") + table, {});
 }
 
 bool RecordTable::Delete(const QString& table, const QString& where, const QVariantList& args)

@@ -51,6 +51,9 @@ public:
                    const QVariantList& args = {});
     bool Delete(const QString& table, const QString& where, const QVariantList& args = {});
     bool DeleteAll(const QString& table);
+    // A table of our own that older files do not have; `columns` is its column definitions.
+    bool CreateTable(const QString& table, const QString& columns);
+    bool DropTable(const QString& table);
 
     // A consistent copy of the whole database, written to a new file at `path`.
     bool CopyInto(const QString& path);

@@ -28,3 +28,17 @@ inline const QString CategoryName = QStringLiteral("分类名");
 
 // The database file, beside the settings file in the program directory.
 inline const QString DatabaseFileName = QStringLiteral("qavex.mdb");
+
+// How the passwords of 网址 are protected: one row, there only while protection is on.
+namespace Protection {
+inline const QString Table = QStringLiteral("密码保护");
+inline const QString Mode = QStringLiteral("方式");
+inline const QString Salt = QStringLiteral("盐");
+inline const QString Operations = QStringLiteral("运算次数");
+inline const QString Memory = QStringLiteral("内存用量");
+inline const QString WrappedKey = QStringLiteral("封装密钥");
+inline const QString KeyCheck = QStringLiteral("密钥校验");
+inline const QString KeyringItem = QStringLiteral("密钥环项");
+inline const QString KeyringMode = QStringLiteral("系统密钥环");
+inline const QString PrimaryPasswordMode = QStringLiteral("主密码");
+} // namespace Protection
