@@ -3,6 +3,7 @@
 #include "HotKeyTable.h"
 #include "IniFile.h"
 #include "PageObject.h"
+#include "PasswordVault.h"
 #include "RecordTable.h"
 
 #include <QString>
@@ -21,6 +22,8 @@ struct ProgramGlobals {
     IniFile Settings() const { return IniFile(SettingsFile); }
 
     std::unique_ptr<RecordTable> Database;
+    // Every read and write of a stored password goes through it (see PasswordAccess).
+    std::unique_ptr<PasswordVault> Vault;
     QString SettingsFile;
     bool AutoLoginBusy = false;
     std::unique_ptr<HotKeyTable> ElementHotkey;

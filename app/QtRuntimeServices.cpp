@@ -88,6 +88,17 @@ bool QtRuntimeServices::InputBox(const QString& prompt, const QString& title, co
     return ok;
 }
 
+bool QtRuntimeServices::AskPassword(const QString& prompt, const QString& title, QString& text,
+                                    QWidget* owner)
+{
+    bool ok = false;
+    const QString answer = QInputDialog::getText(owner ? owner : QApplication::activeWindow(), title, prompt,
+                                                 QLineEdit::Password, {}, &ok);
+    if (ok)
+        text = answer;
+    return ok;
+}
+
 QString QtRuntimeServices::QtFileFilter(const QString& filter)
 {
     // A description that shows its patterns already, "文本文件(*.txt)", keeps them once, written

@@ -10,6 +10,7 @@ public:
     int ShowMessage(const QString& text, int style, const QString& title, QWidget* owner) override;
     bool InputBox(const QString& prompt, const QString& title, const QString& initial, QString& text,
                   QWidget* owner) override;
+    bool AskPassword(const QString& prompt, const QString& title, QString& text, QWidget* owner) override;
     bool ChooseFile(FileDialogMode mode, const QString& title, const QString& filter, QString& path,
                     QWidget* owner) override;
     bool OpenInDefaultBrowser(const QString& address) override;

@@ -25,6 +25,10 @@ public:
     virtual bool InputBox(const QString& prompt, const QString& title, const QString& initial, QString& text,
                           QWidget* owner = nullptr) = 0;
 
+    // As InputBox, the answer hidden as it is typed.
+    virtual bool AskPassword(const QString& prompt, const QString& title, QString& text,
+                             QWidget* owner = nullptr) = 0;
+
     // filter is "description|*.a;*.b|description|*.c". True when a file was chosen into `path`.
     virtual bool ChooseFile(FileDialogMode mode, const QString& title, const QString& filter, QString& path,
                             QWidget* owner = nullptr) = 0;

@@ -3,6 +3,7 @@
 #include "BookmarkListModel.h"
 #include "BookmarkTexts.h"
 #include "MainWindow.h"
+#include "PasswordAccess.h"
 #include "Placement.h"
 #include "ProgramGlobals.h"
 #include "RuntimeServices.h"
@@ -131,7 +132,7 @@ void AccountDialog::Refill()
     类型框->setCurrentText(database.ReadText(Columns::Category));
     备注框->setText(database.ReadText(Columns::Remark));
     账号框->setText(database.ReadText(Columns::Account));
-    密码框->setText(database.ReadText(Columns::Password));
+    const QString storedPassword = database.ReadText(Columns::Password);
     账号标识框->setText(database.ReadText(Columns::AccountId));
     密码标识框->setText(database.ReadText(Columns::PasswordId));
     ChooseType(标识类型框, database.ReadText(Columns::IdType));
@@ -139,6 +140,19 @@ void AccountDialog::Refill()
     ChooseType(标识类型框1, database.ReadText(Columns::ButtonIdType));
     控件类型框->setCurrentIndex(控件类型框->findText(database.ReadText(Columns::ControlType)));
     database.CloseRecordSet();
+    ShowPassword(storedPassword);
+}
+
+void AccountDialog::ShowPassword(const QString& stored)
+{
+    PasswordAccess access(*m_mainWindow.Globals().Vault, m_mainWindow.Services(), this);
+    const std::optional<QString> password =
+        access.Reveal(stored, m_unlockRefused ? PasswordAccess::Asking::Quiet : PasswordAccess::Asking::Ask);
+    m_unlockRefused = m_unlockRefused || !password;
+    m_unopenedPassword = password ? std::nullopt : std::optional<QString>(stored);
+    密码框->setText(password.value_or(QString()));
+    密码框->setEnabled(password.has_value());
+    密码框->setPlaceholderText(password ? QString() : BookmarkTexts::PasswordLocked);
 }
 
 BookmarkRecord AccountDialog::Entered() const
@@ -181,13 +195,18 @@ void AccountDialog::Modify()
     const QString oldAddress = bookmarks.Cell(row, BookmarkListModel::AddressColumn);
     const QString oldCategory = bookmarks.Cell(row, BookmarkListModel::CategoryColumn);
     const BookmarkRecord b = Entered();
+    const std::optional<QString> password =
+        m_unopenedPassword ? m_unopenedPassword
+                           : PasswordAccess(*m_mainWindow.Globals().Vault, services, this).Seal(b.password);
+    if (!password)
+        return;
     if (!m_mainWindow.Globals().Database->Update(
             Tables::Bookmarks,
             QStringLiteral(
                 "名称=?,地址=?,分类=?,备注=?,账号=?,密码=?,账号标识=?,密码标识=?,标识类型=?,按钮标识=?,"
                 "按钮标识类型=?,控件类型=?"),
             QStringLiteral("地址=?"),
-            {b.name, b.address, b.category, b.remark, b.account, b.password, b.accountId, b.passwordId,
+            {b.name, b.address, b.category, b.remark, b.account, *password, b.accountId, b.passwordId,
              b.idType, b.buttonId, b.buttonIdType, b.controlType, oldAddress})) {
         services.ShowMessage(BookmarkTexts::ModifyFailed, MessageStyle::Ok | MessageStyle::ErrorIcon,
                              BookmarkTexts::ErrorTitle, this);

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class MainWindow;
 class QComboBox;
 class QFrame;
@@ -44,6 +46,11 @@ private:
     void CreateControls();
     void Add();
     void Modify();
+    void ShowPassword(const QString& stored);
 
     MainWindow& m_mainWindow;
+    // The stored form of a password that could not be opened: written back as it was on 修改.
+    std::optional<QString> m_unopenedPassword;
+    // Asked once while the dialog is open; choosing another row does not ask again.
+    bool m_unlockRefused = false;
 };

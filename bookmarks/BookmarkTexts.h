@@ -30,6 +30,7 @@ inline const QString ClearData = QStringLiteral("清空数据");
 inline const QString FindInNames = QStringLiteral("在名称中查找...");
 inline const QString FindInAddresses = QStringLiteral("在地址中查找...");
 inline const QString AppearanceSettings = QStringLiteral("设置外观...");
+inline const QString PasswordProtectionItem = QStringLiteral("密码保护...");
 inline const QString UseBuiltInBrowser = QStringLiteral("使用自带浏览器");
 inline const QString CategoryMenu = QStringLiteral("分类");
 inline const QString RenameCategory = QStringLiteral("重命名");
@@ -148,7 +149,27 @@ inline const QStringList IdTypes = {QStringLiteral("0、ID"), QStringLiteral("1�
 inline const QString ButtonControl = QStringLiteral("按钮");
 inline const QString LinkControl = QStringLiteral("链接");
 inline const QString ShowPassword = QStringLiteral("显示");
+inline const QString PasswordLocked = QStringLiteral("（密码未解锁）");
 inline const QString AccountAndPasswordRequired =
     QStringLiteral("请输入帐号和密码。如果是邮箱账号，不要填后缀。");
 inline const QString ModifySucceeded = QStringLiteral("修改成功");
+
+// The 密码保护 dialog.
+inline const QString PasswordProtectionCaption = QStringLiteral("密码保护");
+inline const QString PasswordProtectionQuestion = QStringLiteral("网址的密码在数据库中如何保存：");
+inline const QString NoProtection = QStringLiteral("不保护");
+inline const QString NoProtectionDetail = QStringLiteral("密码以明文保存，得到数据库文件的人都能读到。");
+inline const QString KeyringProtection = QStringLiteral("系统密钥环");
+inline const QString KeyringProtectionDetail =
+    QStringLiteral("密码加密保存，密钥存在本机桌面的密钥环中，登录桌面即可使用，无需输入。");
+inline const QString PrimaryPasswordProtection = QStringLiteral("主密码");
+inline const QString PrimaryPasswordDetail =
+    QStringLiteral("密码加密保存，每次运行第一次用到密码时输入主密码；数据库文件复制到别处也可用主密码打开。"
+                   "忘记主密码就无法再取得已保存的密码。");
+inline const QString NewPrimaryPasswordField = QStringLiteral("主密码：");
+inline const QString ConfirmPrimaryPasswordField = QStringLiteral("确认主密码：");
+inline const QString ChangePrimaryPasswordHint = QStringLiteral("填写新的主密码即更改主密码；留空则不更改。");
+inline const QString PrimaryPasswordMissing = QStringLiteral("请输入主密码");
+inline const QString PrimaryPasswordsDiffer = QStringLiteral("两次输入的主密码不一致");
+inline const QString ProtectionChanged = QStringLiteral("密码保护已改为“%1”。");
 } // namespace BookmarkTexts

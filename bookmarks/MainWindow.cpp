@@ -7,6 +7,7 @@
 #include "BuiltInTexts.h"
 #include "ColorValue.h"
 #include "DatabaseFile.h"
+#include "PasswordProtectionDialog.h"
 #include "Placement.h"
 #include "ProgramGlobals.h"
 #include "RuntimeServices.h"
@@ -124,6 +125,10 @@ void MainWindow::CreateMenus()
     操作菜单->addAction(BookmarkTexts::FindInAddresses, this, &MainWindow::FindInAddresses);
     操作菜单->addSeparator();
     操作菜单->addAction(BookmarkTexts::AppearanceSettings, this, &MainWindow::OpenAppearanceDialog);
+    操作菜单->addAction(BookmarkTexts::PasswordProtectionItem, this, [this] {
+        PasswordProtectionDialog dialog(*m_globals.Vault, m_services, this);
+        dialog.exec();
+    });
     使用自带浏览器 = 操作菜单->addAction(BookmarkTexts::UseBuiltInBrowser);
     使用自带浏览器->setCheckable(true);
     // The menu flips the tick itself; ToggleBuiltInBrowser owns that, so take the click only.

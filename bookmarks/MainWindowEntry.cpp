@@ -7,6 +7,7 @@
 #include "BookmarkTexts.h"
 #include "DatabaseBackup.h"
 #include "DatabaseFile.h"
+#include "PasswordAccess.h"
 #include "ProgramGlobals.h"
 #include "RuntimeServices.h"
 #include "StorageNames.h"
@@ -60,10 +61,14 @@ bool MainWindow::AddBookmark(const BookmarkRecord& b)
 {
     // Login data is stored only together with an account.
     const bool hasLogin = !b.account.isEmpty();
+    const std::optional<QString> password =
+        hasLogin ? PasswordAccess(*m_globals.Vault, m_services, this).Seal(b.password) : QString();
+    if (!password)
+        return false;
     const bool stored = hasLogin
                             ? m_globals.Database->Insert(Tables::Bookmarks, AllColumns,
                                                          {b.name, b.address, b.category, b.remark, b.account,
-                                                          b.password, b.accountId, b.passwordId, b.idType,
+                                                          *password, b.accountId, b.passwordId, b.idType,
                                                           b.buttonId, b.buttonIdType, b.controlType})
                             : m_globals.Database->Insert(Tables::Bookmarks, ShortColumns,
                                                          {b.name, b.address, b.category, b.remark});

@@ -1,5 +1,6 @@
 // MainWindow: exporting and importing the "|" text files.
 #include "MainWindow.h"
+#include "PasswordAccess.h"
 
 #include "BookmarkHtmlFile.h"
 #include "BookmarkListModel.h"
@@ -127,6 +128,15 @@ void MainWindow::MergeLegacyDatabase(const QString& path)
     QSet<QString> categories = known(Tables::Categories, Columns::CategoryName);
     QSet<QString> history = known(Tables::History, Columns::Address);
 
+    // The old file's passwords are plain; a protected collection takes them sealed. The primary
+    // password is asked before the transaction, not in the middle of it.
+    PasswordAccess passwords(*m_globals.Vault, m_services, this);
+    const int passwordColumn = 1 + int(LegacyBookmarkColumns().indexOf(Columns::Password));
+    const bool anyPassword =
+        std::any_of(legacy->bookmarks.begin(), legacy->bookmarks.end(),
+                    [&](const QVariantList& row) { return !row[passwordColumn].toString().isEmpty(); });
+    if (anyPassword && !passwords.Unlock())
+        return;
     if (!database.BeginTransaction())
         return;
     bool ok = true;
@@ -136,7 +146,13 @@ void MainWindow::MergeLegacyDatabase(const QString& path)
         const QString address = row[2].toString();
         if (addresses.contains(address))
             continue;
-        ok = ok && database.Insert(Tables::Bookmarks, LegacyBookmarkColumns().join(u','), row.mid(1));
+        QVariantList values = row.mid(1);
+        if (const QString plain = row[passwordColumn].toString(); !plain.isEmpty()) {
+            const std::optional<QString> stored = passwords.Seal(plain);
+            ok = ok && stored.has_value();
+            values[passwordColumn - 1] = stored.value_or(QString());
+        }
+        ok = ok && database.Insert(Tables::Bookmarks, LegacyBookmarkColumns().join(u','), values);
         addresses.insert(address);
         added.append({{row[1].toString(), address, row[3].toString(), row[4].toString()},
                       !row[5].toString().isEmpty(),

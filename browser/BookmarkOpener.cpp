@@ -1,16 +1,17 @@
 #include "BookmarkOpener.h"
 
-#include "BookmarkTexts.h"
-
 #include "BookmarkListModel.h"
+#include "BookmarkTexts.h"
 #include "BrowserTexts.h"
 #include "BrowserWindow.h"
 #include "IdentifierKind.h"
 #include "LoginFinder.h"
 #include "MainWindow.h"
+#include "PasswordAccess.h"
 #include "ProgramGlobals.h"
 #include "PumpingWait.h"
 #include "RuntimeServices.h"
+#include "SealedText.h"
 #include "StorageNames.h"
 #include "TextNumber.h"
 
@@ -82,6 +83,9 @@ void BookmarkOpener::OpenInBrowserWindow()
 
 void BookmarkOpener::AutoLogin(const QString& address)
 {
+    // The primary password is asked while the page loads, before the wait for its form starts.
+    if (!UnlockForLogin(address))
+        return;
     PumpingWait(FirstPauseMs);
     const QDeadlineTimer formDeadline(LoginFinder::FieldWaitMs);
     // A login opened later owns the page; this one then stops where it is.
@@ -101,9 +105,17 @@ void BookmarkOpener::AutoLogin(const QString& address)
             return;
     }
 
-    const std::optional<LoginFields> login = StoredLogin(address);
+    std::optional<LoginFields> login = StoredLogin(address);
     if (!login || !m_browser || generation != m_loginGeneration)
         return;
+    const std::optional<QString> password =
+        PasswordAccess(*m_globals.Vault, m_services, m_browser).Reveal(login->password);
+    if (!password) {
+        if (m_browser)
+            m_browser->SetStatusPart(0, BrowserTexts::PasswordUnavailable);
+        return;
+    }
+    login->password = *password;
     LoginFinder finder(*m_browser->网页框, QUrl::fromUserInput(address), *login, [this, generation] {
         return m_browser && m_globals.AutoLoginBusy && generation == m_loginGeneration;
     });
@@ -134,6 +146,17 @@ std::optional<LoginFields> BookmarkOpener::StoredLogin(const QString& address) c
         login.buttonId.isEmpty())
         return std::nullopt;
     return login;
+}
+
+bool BookmarkOpener::UnlockForLogin(const QString& address)
+{
+    const std::optional<LoginFields> login = StoredLogin(address);
+    if (!login || !IsSealedText(login->password) ||
+        PasswordAccess(*m_globals.Vault, m_services, m_browser).Unlock())
+        return true;
+    if (m_browser)
+        m_browser->SetStatusPart(0, BrowserTexts::PasswordUnavailable);
+    return false;
 }
 
 bool BookmarkOpener::HasLoginData(const QString& address) const

@@ -33,7 +33,10 @@ public:
 private:
     QString SelectedAddress() const;
     // The bookmark's login data; none when it has nothing to type or press.
+    // The login as stored: a protected password still sealed.
     std::optional<LoginFields> StoredLogin(const QString& address) const;
+    // False when the password is sealed and the vault stays locked (the user was told).
+    bool UnlockForLogin(const QString& address);
     bool HasLoginData(const QString& address) const;
     static QString OutcomeText(LoginFinder::Outcome outcome, const QUrl& page);
 

@@ -47,6 +47,7 @@ inline const QString NoDefaultBrowser =
     QStringLiteral("无法用默认浏览器打开网页：系统没有设置默认浏览器。可以改用“自带浏览器打开”。");
 inline const QString OtherSiteNoLogin = QStringLiteral("打开的网页不属于书签的网站，未自动登录：");
 inline const QString LoggedIn = QStringLiteral("已自动登录");
+inline const QString PasswordUnavailable = QStringLiteral("密码无法解密，未自动登录");
 inline const QString LoginFilled = QStringLiteral("已填写登录信息");
 inline const QString LoginFormNotFound = QStringLiteral("未找到登录框，未自动登录");
 inline const QString LoginFieldsUnusable =

@@ -5,6 +5,7 @@
 #include "BrowserWindow.h"
 #include "ChangeCategoryDialog.h"
 #include "MainWindow.h"
+#include "PasswordAccess.h"
 #include "ProgramGlobals.h"
 #include "SameSite.h"
 #include "SaveLoginBar.h"
@@ -52,6 +53,10 @@ std::optional<LoginSaver::Stored> LoginSaver::BookmarkOfSite(const CapturedLogin
         Stored stored{address, database.ReadText(Columns::Name), database.ReadText(Columns::Account),
                       database.ReadText(Columns::Password)};
         database.CloseRecordSet();
+        // Only compared: a locked vault is not opened for it, the user is asked to save instead.
+        stored.password = PasswordAccess(*m_globals.Vault, m_mainWindow.Services(), &m_browser)
+                              .Reveal(stored.password, PasswordAccess::Asking::Quiet)
+                              .value_or(QString());
         const bool sameHost = bookmark.host().compare(login.page.host(), Qt::CaseInsensitive) == 0;
         const bool samePage =
             sameHost && bookmark.path().remove(TrailingSlash) == login.page.path().remove(TrailingSlash);
@@ -128,12 +133,16 @@ bool LoginSaver::StoreInto(const QString& address)
         login.passwordId.clear();
         login.idType.clear();
     }
+    const std::optional<QString> password =
+        PasswordAccess(*m_globals.Vault, m_mainWindow.Services(), &m_browser).Seal(login.password);
+    if (!password)
+        return false;
     const bool hasButton = !login.buttonId.isEmpty();
     return database.Update(Tables::Bookmarks,
                            QStringLiteral("账号=?,密码=?,账号标识=?,密码标识=?,标识类型=?,按钮标识=?,"
                                           "按钮标识类型=?,控件类型=?"),
                            QStringLiteral("地址=?"),
-                           {login.account, login.password, login.accountId, login.passwordId, login.idType,
+                           {login.account, *password, login.accountId, login.passwordId, login.idType,
                             login.buttonId, login.buttonIdType,
                             hasButton ? (login.buttonIsLink ? LinkControl : ButtonControl) : QString(),
                             address});

@@ -22,6 +22,16 @@ bool ScriptedRuntimeServices::InputBox(const QString& prompt, const QString& tit
     return answer.has_value();
 }
 
+bool ScriptedRuntimeServices::AskPassword(const QString& prompt, const QString&, QString& text, QWidget*)
+{
+    passwordPrompts.append(prompt);
+    const std::optional<QString> answer =
+        passwordAnswers.isEmpty() ? std::nullopt : passwordAnswers.dequeue();
+    if (answer)
+        text = *answer;
+    return answer.has_value();
+}
+
 bool ScriptedRuntimeServices::ChooseFile(FileDialogMode mode, const QString& title, const QString& filter,
                                          QString& path, QWidget*)
 {

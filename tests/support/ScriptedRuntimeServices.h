@@ -23,6 +23,7 @@ public:
     int ShowMessage(const QString& text, int style, const QString& title, QWidget* owner) override;
     bool InputBox(const QString& prompt, const QString& title, const QString& initial, QString& text,
                   QWidget* owner) override;
+    bool AskPassword(const QString& prompt, const QString& title, QString& text, QWidget* owner) override;
     bool ChooseFile(FileDialogMode mode, const QString& title, const QString& filter, QString& path,
                     QWidget* owner) override;
     bool OpenInDefaultBrowser(const QString& address) override;
@@ -38,6 +39,8 @@ public:
     QQueue<int> messageAnswers;
     QQueue<std::optional<QString>> inputAnswers;
     QQueue<std::optional<QString>> fileAnswers;
+    // Primary passwords typed when asked; an empty queue cancels.
+    QQueue<std::optional<QString>> passwordAnswers;
 
     struct FileDialog {
         FileDialogMode mode;
@@ -50,6 +53,7 @@ public:
     QList<Message> messages;
     QStringList inputPrompts;
     QStringList inputTitles;
+    QStringList passwordPrompts;
     QStringList fileFilters;
     QList<FileDialog> fileDialogs;
     QStringList openedAddresses;

@@ -1,0 +1,139 @@
+#include "PasswordProtectionDialog.h"
+
+#include "BookmarkTexts.h"
+#include "MessageStyle.h"
+#include "PasswordAccess.h"
+#include "RuntimeServices.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace T = BookmarkTexts;
+
+PasswordProtectionDialog::PasswordProtectionDialog(PasswordVault& vault, RuntimeServices& services,
+                                                   QWidget* parent)
+    : QDialog(parent), m_vault(vault), m_services(services), m_current(vault.Protection())
+{
+    setObjectName(QStringLiteral("密码保护"));
+    setWindowTitle(T::PasswordProtectionCaption);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(T::PasswordProtectionQuestion, this));
+    const auto choice = [&](const QString& name, const QString& text, const QString& detail) {
+        auto* button = new QRadioButton(text, this);
+        button->setObjectName(name);
+        layout->addWidget(button);
+        auto* note = new QLabel(detail, this);
+        note->setWordWrap(true);
+        note->setContentsMargins(22, 0, 0, 4);
+        note->setEnabled(false);
+        layout->addWidget(note);
+        connect(button, &QRadioButton::toggled, this, &PasswordProtectionDialog::ShowChoice);
+        return button;
+    };
+    不保护按钮 = choice(QStringLiteral("不保护按钮"), T::NoProtection, T::NoProtectionDetail);
+    密钥环按钮 = choice(QStringLiteral("密钥环按钮"), T::KeyringProtection, T::KeyringProtectionDetail);
+    主密码按钮 = choice(QStringLiteral("主密码按钮"), T::PrimaryPasswordProtection, T::PrimaryPasswordDetail);
+
+    auto* fields = new QFormLayout;
+    fields->setContentsMargins(22, 0, 0, 0);
+    主密码框 = new QLineEdit(this);
+    主密码框->setObjectName(QStringLiteral("主密码框"));
+    确认密码框 = new QLineEdit(this);
+    确认密码框->setObjectName(QStringLiteral("确认密码框"));
+    for (QLineEdit* box : {主密码框, 确认密码框})
+        box->setEchoMode(QLineEdit::Password);
+    fields->addRow(T::NewPrimaryPasswordField, 主密码框);
+    fields->addRow(T::ConfirmPrimaryPasswordField, 确认密码框);
+    layout->addLayout(fields);
+    说明标签 = new QLabel(this);
+    说明标签->setObjectName(QStringLiteral("说明标签"));
+    说明标签->setWordWrap(true);
+    layout->addWidget(说明标签);
+
+    auto* buttons = new QDialogButtonBox(this);
+    确定按钮 = buttons->addButton(T::OkButton, QDialogButtonBox::AcceptRole);
+    确定按钮->setObjectName(QStringLiteral("确定按钮"));
+    取消按钮 = buttons->addButton(T::CancelButton, QDialogButtonBox::RejectRole);
+    取消按钮->setObjectName(QStringLiteral("取消按钮"));
+    确定按钮->setDefault(true);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &PasswordProtectionDialog::Apply);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    (m_current == PasswordProtection::Keyring           ? 密钥环按钮
+     : m_current == PasswordProtection::PrimaryPassword ? 主密码按钮
+                                                        : 不保护按钮)
+        ->setChecked(true);
+    ShowChoice();
+    setMinimumWidth(420);
+}
+
+PasswordProtection PasswordProtectionDialog::Chosen() const
+{
+    if (密钥环按钮->isChecked())
+        return PasswordProtection::Keyring;
+    if (主密码按钮->isChecked())
+        return PasswordProtection::PrimaryPassword;
+    return PasswordProtection::None;
+}
+
+void PasswordProtectionDialog::ShowChoice()
+{
+    const bool primary = 主密码按钮->isChecked();
+    主密码框->setEnabled(primary);
+    确认密码框->setEnabled(primary);
+    说明标签->setText(primary && m_current == PasswordProtection::PrimaryPassword
+                          ? T::ChangePrimaryPasswordHint
+                          : QString());
+    说明标签->setVisible(!说明标签->text().isEmpty());
+}
+
+void PasswordProtectionDialog::Apply()
+{
+    const PasswordProtection target = Chosen();
+    const QString typed = 主密码框->text();
+    const bool keepPrimary = target == PasswordProtection::PrimaryPassword &&
+                             m_current == PasswordProtection::PrimaryPassword && typed.isEmpty() &&
+                             确认密码框->text().isEmpty();
+    if (target == m_current && (target != PasswordProtection::PrimaryPassword || keepPrimary)) {
+        accept();
+        return;
+    }
+    if (target == PasswordProtection::PrimaryPassword) {
+        const QString problem = typed.isEmpty()               ? T::PrimaryPasswordMissing
+                                : typed != 确认密码框->text() ? T::PrimaryPasswordsDiffer
+                                                              : QString();
+        if (!problem.isEmpty()) {
+            m_services.ShowMessage(problem, MessageStyle::Ok | MessageStyle::ErrorIcon,
+                                   T::PasswordProtectionCaption, this);
+            (typed.isEmpty() ? 主密码框 : 确认密码框)->setFocus();
+            return;
+        }
+    }
+    // What is sealed now must be opened to be unsealed or moved: the current key first.
+    PasswordAccess access(m_vault, m_services, this);
+    if (!access.Unlock())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const VaultError error = m_vault.SwitchTo(target, typed);
+    QApplication::restoreOverrideCursor();
+    主密码框->clear();
+    确认密码框->clear();
+    if (error != VaultError::None) {
+        access.Tell(error, true);
+        return;
+    }
+    m_services.ShowMessage(
+        T::ProtectionChanged.arg((target == PasswordProtection::Keyring           ? 密钥环按钮
+                                  : target == PasswordProtection::PrimaryPassword ? 主密码按钮
+                                                                                  : 不保护按钮)
+                                     ->text()),
+        MessageStyle::Ok | MessageStyle::InformationIcon, T::PasswordProtectionCaption, this);
+    accept();
+}
