@@ -1,0 +1,194 @@
+#include "AccountDialog.h"
+#include "Collection.h"
+#include "PasswordProtectionDialog.h"
+#include "SealedText.h"
+#include "WindowProbes.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+const QString Primary = QStringLiteral("主密码123");
+const PrimaryPasswordCost Cheap{1, 8192};
+
+// 工作: 邮箱 (no login), 网银 (account li, password pw).
+MainWindow& Start(Collection& c)
+{
+    c.Seed({QStringLiteral("工作")},
+           {{QStringLiteral("邮箱"), QStringLiteral("https://mail.cn/"), QStringLiteral("工作"), {}, {}}});
+    c.Execute(
+        QStringLiteral("insert into 网址 values (null, '网银', 'https://bank.cn/', '工作', '', 'li', 'pw', "
+                       "'u', 'p', '3', 'go', '1', '链接')"));
+    c.WriteSettings("[记录]\n当前分类=0\n");
+    MainWindow& w = c.Start();
+    c.Globals().Vault->SetPrimaryPasswordCost(Cheap);
+    return w;
+}
+
+QString StoredPassword(Collection& c, const QString& name = QStringLiteral("网银"))
+{
+    return c.Select(QStringLiteral("select 密码 from 网址 where 名称='%1'").arg(name)).value(0);
+}
+
+AccountDialog* OpenAccountDialog(MainWindow& w, int row)
+{
+    SelectRows(w, {row});
+    w.按钮2->click();
+    return w.OpenedAccountDialog();
+}
+
+} // namespace
+
+class PasswordProtectionTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void dialogSealsAndRefusesMistypes()
+    {
+        Collection c;
+        MainWindow& w = Start(c);
+        PasswordProtectionDialog d(*c.Globals().Vault, c.services, &w);
+        QVERIFY(d.不保护按钮->isChecked());
+        QVERIFY(!d.主密码框->isEnabled());
+
+        d.主密码按钮->setChecked(true);
+        QVERIFY(d.主密码框->isEnabled());
+        d.主密码框->setText(Primary);
+        d.确认密码框->setText(Primary + u'x');
+        d.确定按钮->click();
+        QCOMPARE(c.services.messages.value(0).text, QStringLiteral("两次输入的主密码不一致"));
+        QCOMPARE(StoredPassword(c), QStringLiteral("pw"));
+        QCOMPARE(d.result(), int(QDialog::Rejected));
+
+        d.确认密码框->setText(Primary);
+        d.确定按钮->click();
+        QCOMPARE(c.services.messages.value(1).text, QStringLiteral("密码保护已改为“主密码”。"));
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+        QVERIFY(IsSealedText(StoredPassword(c)));
+        QCOMPARE(StoredPassword(c, QStringLiteral("邮箱")), QStringLiteral("<NULL>"));
+
+        // Back to plain: the vault is unlocked this run, nothing is asked.
+        PasswordProtectionDialog back(*c.Globals().Vault, c.services, &w);
+        QVERIFY(back.主密码按钮->isChecked());
+        back.不保护按钮->setChecked(true);
+        back.确定按钮->click();
+        QCOMPARE(StoredPassword(c), QStringLiteral("pw"));
+        QVERIFY(c.services.passwordPrompts.isEmpty());
+    }
+
+    void primaryPasswordAskedWhenFirstNeeded_data()
+    {
+        QTest::addColumn<std::optional<QString>>("typed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("right") << std::optional<QString>(Primary) << QString();
+        QTest::newRow("wrong") << std::optional<QString>(QStringLiteral("猜的"))
+                               << QStringLiteral("主密码不正确");
+        QTest::newRow("cancelled") << std::optional<QString>() << QString();
+    }
+
+    // Never at start; once, when the account dialog shows the password. Without it the box stays
+    // locked and 修改 keeps the stored value.
+    void primaryPasswordAskedWhenFirstNeeded()
+    {
+        QFETCH(std::optional<QString>, typed);
+        QFETCH(QString, message);
+        Collection c;
+        Start(c);
+        QCOMPARE(c.Globals().Vault->SwitchTo(PasswordProtection::PrimaryPassword, Primary), VaultError::None);
+        const QString sealed = StoredPassword(c);
+        MainWindow& w = c.Start();
+        QVERIFY(c.services.passwordPrompts.isEmpty());
+
+        c.services.passwordAnswers.enqueue(typed);
+        AccountDialog* d = OpenAccountDialog(w, 1);
+        QCOMPARE(c.services.passwordPrompts, QStringList{"请输入主密码："});
+        QCOMPARE(c.services.messages.value(0).text, message);
+        SelectRows(w, {0});
+        SelectRows(w, {1});
+        QCOMPARE(c.services.passwordPrompts.size(), 1);
+
+        if (typed == Primary) {
+            QCOMPARE(d->密码框->text(), QStringLiteral("pw"));
+            d->密码框->setText(QStringLiteral("新密码"));
+            d->按钮1->click();
+            QVERIFY(IsSealedText(StoredPassword(c)));
+            QCOMPARE(c.Globals().Vault->Open(StoredPassword(c)), QStringLiteral("新密码"));
+        } else {
+            QVERIFY(!d->密码框->isEnabled());
+            QCOMPARE(d->密码框->text(), QString());
+            QCOMPARE(d->密码框->placeholderText(), QStringLiteral("（密码未解锁）"));
+            d->备注框->setText(QStringLiteral("改了备注"));
+            d->按钮1->click();
+            QCOMPARE(c.Select(QStringLiteral("select 备注 from 网址 where 名称='网银'")),
+                     QStringList{"改了备注"});
+            QCOMPARE(StoredPassword(c), sealed);
+        }
+    }
+
+    // Adding a bookmark with a login under protection stores no plain password.
+    void addedLoginIsSealed()
+    {
+        Collection c;
+        MainWindow& w = Start(c);
+        QCOMPARE(c.Globals().Vault->SwitchTo(PasswordProtection::PrimaryPassword, Primary), VaultError::None);
+        AccountDialog* d = OpenAccountDialog(w, 1);
+        d->站名框->setText(QStringLiteral("新站"));
+        d->地址框->setText(QStringLiteral("https://new.cn/"));
+        d->密码框->setText(QStringLiteral("新站密码"));
+        d->按钮3->click();
+        const QString stored = StoredPassword(c, QStringLiteral("新站"));
+        QVERIFY2(IsSealedText(stored), qPrintable(stored));
+        QCOMPARE(c.Globals().Vault->Open(stored), QStringLiteral("新站密码"));
+    }
+
+    void keyringOpensWithoutAsking()
+    {
+        Collection c;
+        MainWindow& first = Start(c);
+        {
+            PasswordProtectionDialog d(*c.Globals().Vault, c.services, &first);
+            d.密钥环按钮->setChecked(true);
+            d.确定按钮->click();
+        }
+        QCOMPARE(c.services.messages.value(0).text, QStringLiteral("密码保护已改为“系统密钥环”。"));
+        QVERIFY(IsSealedText(StoredPassword(c)));
+
+        MainWindow& w = c.Start();
+        AccountDialog* opened = OpenAccountDialog(w, 1);
+        QCOMPARE(opened->密码框->text(), QStringLiteral("pw"));
+        QVERIFY(c.services.passwordPrompts.isEmpty());
+        QCOMPARE(c.services.messages.size(), 1);
+
+        // The key gone from the keyring: said so, the password kept as it is.
+        const QString item = c.Select(QStringLiteral("select 密钥环项 from 密码保护")).value(0);
+        QVERIFY(SystemKeyring().Remove(item).ok);
+        MainWindow& later = c.Start();
+        AccountDialog* locked = OpenAccountDialog(later, 1);
+        QCOMPARE(c.services.messages.value(1).text,
+                 QStringLiteral("系统密钥环中没有这个收藏的密钥，加密的密码无法使用。"));
+        QVERIFY(!locked->密码框->isEnabled());
+    }
+
+    void mergedOldPasswordsAreSealed()
+    {
+        const QString fixture = QStringLiteral(QAVEX_SHARED_DIR "/fixtures/legacy/qavex.mdb");
+        if (!QFile::exists(fixture))
+            QSKIP("the legacy fixtures are not beside the project");
+        Collection c;
+        MainWindow& w = Start(c);
+        QCOMPARE(c.Globals().Vault->SwitchTo(PasswordProtection::PrimaryPassword, Primary), VaultError::None);
+        c.services.fileAnswers.enqueue(fixture);
+        Choose(w, QStringLiteral("导入数据"));
+        QVERIFY(c.services.messages.value(0).text.startsWith(QStringLiteral("已合并旧版数据库：网址 4 个")));
+        const QString stored = StoredPassword(c, QStringLiteral("企业邮箱"));
+        QVERIFY2(IsSealedText(stored), qPrintable(stored));
+        QCOMPARE(c.Globals().Vault->Open(stored), QStringLiteral("p'w\"d密码"));
+    }
+};
+
+QTEST_MAIN(PasswordProtectionTest)
+#include "PasswordProtectionTest.moc"
