@@ -80,6 +80,54 @@ private slots:
         QCOMPARE(opener.Browser()->StatusPart(0), QStringLiteral("已自动登录"));
     }
 
+    void sealedPasswordLogsIn_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("tampered");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("right primary password") << QStringLiteral("主密码") << false << QString();
+        QTest::newRow("wrong primary password")
+            << QStringLiteral("不对") << false << QStringLiteral("主密码不正确");
+        QTest::newRow("changed sealed value")
+            << QStringLiteral("主密码") << true << QStringLiteral("密码无法解密，数据可能已被改动。");
+    }
+
+    // The primary password is asked when the login needs it; the page receives the password itself,
+    // or nothing at all.
+    void sealedPasswordLogsIn()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, tampered);
+        QFETCH(QString, message);
+        m_server.requests.clear();
+        Collection c;
+        Prepare(c, m_server.Address(QStringLiteral("/login.html")), {"user", "pass", "0", "go", "0", "按钮"});
+        c.Globals().Vault->SetPrimaryPasswordCost({1, 8192});
+        QCOMPARE(c.Globals().Vault->SwitchTo(PasswordProtection::PrimaryPassword, QStringLiteral("主密码")),
+                 VaultError::None);
+        if (tampered)
+            c.Execute(
+                QStringLiteral("update 网址 set 密码 = substr(密码, 1, 20) || 'AAAA' || substr(密码, 25)"));
+        c.Start();
+        SelectRows(c.window(), {0});
+        c.services.passwordAnswers.enqueue(typed);
+        BookmarkOpener opener(c.window(), c.Globals(), c.services);
+        opener.OpenSelectedBookmark(1);
+        if (message.isEmpty()) {
+            QTRY_COMPARE_WITH_TIMEOUT(Submissions(m_server),
+                                      QStringList{"/submit?username=zhang&notpass=&password=secret&locked="},
+                                      10000);
+            QCOMPARE(opener.Browser()->StatusPart(0), QStringLiteral("已自动登录"));
+            QVERIFY(c.services.messages.isEmpty());
+        } else {
+            QTRY_COMPARE(opener.Browser()->StatusPart(0), QStringLiteral("密码无法解密，未自动登录"));
+            QCOMPARE(c.services.messages.value(0).text, message);
+            QTest::qWait(300);
+            QVERIFY(Submissions(m_server).isEmpty());
+        }
+        QCOMPARE(c.services.passwordPrompts.size(), 1);
+    }
+
     void backReturnsToTheLoginPage()
     {
         m_server.requests.clear();

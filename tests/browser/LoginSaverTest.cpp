@@ -91,6 +91,31 @@ private slots:
         QVERIFY(!browser.保存登录栏->isVisible());
     }
 
+    // Under a primary password: the save asks for it then, and stores the password sealed.
+    void protectedLoginIsSealed()
+    {
+        Collection c;
+        PrepareLoginBookmark(c, m_site.Address(m_login), Login{"", "", "", "", "", "", "", ""},
+                             m_site.Address(QStringLiteral("/blank")));
+        c.Globals().Vault->SetPrimaryPasswordCost({1, 8192});
+        QCOMPARE(c.Globals().Vault->SwitchTo(PasswordProtection::PrimaryPassword, QStringLiteral("主密码")),
+                 VaultError::None);
+        c.Start();
+        SelectRows(c.window(), {0});
+        BookmarkOpener opener(c.window(), c.Globals(), c.services);
+        BrowserWindow& browser = OpenWithoutLogin(opener);
+        LogInByHand(browser, QStringLiteral("zhang"), QStringLiteral("secret"));
+        QTRY_VERIFY(browser.保存登录栏->isVisible());
+        QVERIFY(c.services.passwordPrompts.isEmpty());
+        c.services.passwordAnswers.enqueue(QStringLiteral("主密码"));
+        browser.保存登录栏->按钮_是->click();
+        QCOMPARE(c.services.passwordPrompts.size(), 1);
+        const QString stored = c.Select(QStringLiteral("select 密码 from 网址")).value(0);
+        QVERIFY2(stored.startsWith(QStringLiteral("qvx1:")), qPrintable(stored));
+        QCOMPARE(c.Globals().Vault->Open(stored), QStringLiteral("secret"));
+        QCOMPARE(browser.StatusPart(0), QStringLiteral("已保存登录信息"));
+    }
+
     // Of two bookmarks of the site, the login page's own gets the login, even when the other holds
     // the same account already.
     void theLoginPagesBookmarkGetsIt()
