@@ -32,19 +32,33 @@ QByteArray SealBytes(const unsigned char* data, std::size_t size, const SecretBy
     return sealed;
 }
 
+namespace {
+
+// Decrypts into `plain`, which has room for the plain text (sealed size less nonce and tag).
+bool OpenInto(const QByteArray& sealed, const SecretBytes& key, unsigned char* plain)
+{
+    const auto* nonce = reinterpret_cast<const unsigned char*>(sealed.constData());
+    unsigned long long read = 0;
+    return crypto_aead_xchacha20poly1305_ietf_decrypt(plain, &read, nullptr, nonce + NonceSize,
+                                                      std::size_t(sealed.size()) - NonceSize, nullptr, 0,
+                                                      nonce, key.Data()) == 0;
+}
+
+bool CanOpen(const QByteArray& sealed, const SecretBytes& key)
+{
+    return IsSealingKey(key) && std::size_t(sealed.size()) >= NonceSize + TagSize;
+}
+
+} // namespace
+
 std::optional<SecretBytes> OpenSealedBytes(const QByteArray& sealed, const SecretBytes& key)
 {
-    if (!IsSealingKey(key) || std::size_t(sealed.size()) < NonceSize + TagSize)
+    if (!CanOpen(sealed, key))
         return std::nullopt;
-    const auto* nonce = reinterpret_cast<const unsigned char*>(sealed.constData());
-    const std::size_t cipherSize = std::size_t(sealed.size()) - NonceSize;
-    SecretBytes plain(cipherSize - TagSize);
-    unsigned long long read = 0;
+    SecretBytes plain(std::size_t(sealed.size()) - NonceSize - TagSize);
     // An empty plain text still needs somewhere to point.
     unsigned char none = 0;
-    if (crypto_aead_xchacha20poly1305_ietf_decrypt(plain.IsEmpty() ? &none : plain.Data(), &read, nullptr,
-                                                   nonce + NonceSize, cipherSize, nullptr, 0, nonce,
-                                                   key.Data()) != 0)
+    if (!OpenInto(sealed, key, plain.IsEmpty() ? &none : plain.Data()))
         return std::nullopt;
     return plain;
 }
@@ -66,10 +80,14 @@ std::optional<QString> OpenSealedText(const QString& sealed, const SecretBytes& 
         return std::nullopt;
     const auto decoded = QByteArray::fromBase64Encoding(sealed.mid(SealedPrefix.size()).toLatin1(),
                                                         QByteArray::AbortOnBase64DecodingErrors);
-    if (!decoded)
+    if (!decoded || !CanOpen(*decoded, key))
         return std::nullopt;
-    const std::optional<SecretBytes> plain = OpenSealedBytes(*decoded, key);
-    if (!plain)
-        return std::nullopt;
-    return QString::fromUtf8(reinterpret_cast<const char*>(plain->Data()), qsizetype(plain->Size()));
+    // An ordinary buffer, wiped after use: a locked page per password would cost a system call
+    // pair each, and the text goes on into a QString anyway.
+    QByteArray plain(decoded.decoded.size() - qsizetype(NonceSize + TagSize) + 1, '\0');
+    std::optional<QString> text;
+    if (OpenInto(*decoded, key, reinterpret_cast<unsigned char*>(plain.data())))
+        text = QString::fromUtf8(plain.constData(), plain.size() - 1);
+    Wipe(plain);
+    return text;
 }
