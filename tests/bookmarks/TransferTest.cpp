@@ -1,3 +1,4 @@
+#include "BookmarkHtmlFile.h"
 #include "BookmarkListModel.h"
 #include "BookmarkTextFile.h"
 #include "Collection.h"
@@ -5,9 +6,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -30,6 +37,39 @@ QStringList Bookmarks(Collection& c)
     return c.Select(
         QStringLiteral("select 名称||'|'||地址||'|'||分类||'|'||ifnull(备注,'') from 网址 order by ID"));
 }
+
+// Counts the times the bookmark list is read from the window's database while it lives.
+class ListReads {
+public:
+    ListReads()
+    {
+        QString newest;
+        for (const QString& name : QSqlDatabase::connectionNames()) {
+            if (name.startsWith(QStringLiteral("qavex-records-")) &&
+                name.mid(14).toInt() > newest.mid(14).toInt())
+                newest = name;
+        }
+        const QVariant handle = QSqlDatabase::database(newest, false).driver()->handle();
+        m_db = *static_cast<sqlite3* const*>(handle.constData());
+        sqlite3_trace_v2(m_db, SQLITE_TRACE_STMT, &ListReads::Seen, this);
+    }
+    ~ListReads() { sqlite3_trace_v2(m_db, 0, nullptr, nullptr); }
+    ListReads(const ListReads&) = delete;
+    ListReads& operator=(const ListReads&) = delete;
+
+    int count = 0;
+
+private:
+    static int Seen(unsigned, void* self, void* statement, void*)
+    {
+        const QString sql = QString::fromUtf8(sqlite3_sql(static_cast<sqlite3_stmt*>(statement)));
+        if (sql.startsWith(QStringLiteral("select ID,名称,地址,分类,备注,账号 from 网址")))
+            ++static_cast<ListReads*>(self)->count;
+        return 0;
+    }
+
+    sqlite3* m_db = nullptr;
+};
 
 } // namespace
 
@@ -116,6 +156,53 @@ private slots:
                  QStringLiteral("已导入 0 个网址，3 个已经收藏过的网址未导入"));
     }
 
+    void newCategoriesReadNoList_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("added");
+        QTest::newRow("text import, 50 categories") << QStringLiteral("txt") << 500;
+        QTest::newRow("bookmark HTML import, 50 folders") << QStringLiteral("html") << 500;
+        QTest::newRow("one bookmark with a new category") << QStringLiteral("add") << 1;
+    }
+
+    // With "显示全部" on show, as on every first run, new rows and categories are shown as they are
+    // stored; the list is read again only when the user chooses a category.
+    void newCategoriesReadNoList()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, added);
+        Collection c;
+        MainWindow& w = c.Start();
+        const int before = int(Names(w).size());
+        {
+            ListReads reads;
+            if (how == QStringLiteral("add")) {
+                Type(w, QStringLiteral("新站"), QStringLiteral("https://new.cn/"), QStringLiteral("新分类"));
+                w.按钮1->click();
+            } else {
+                QList<BookmarkTextFile::Line> lines;
+                for (int i = 0; i < added; ++i)
+                    lines.append({QStringLiteral("站%1").arg(i),
+                                  QStringLiteral("https://s%1.cn/").arg(i),
+                                  QStringLiteral("分类%1").arg(i % 50),
+                                  {}});
+                const QString file = m_files.filePath(QStringLiteral("many.") + how);
+                QByteArray bytes;
+                for (const BookmarkTextFile::Line& line : lines)
+                    bytes += BookmarkTextFile::Format(line);
+                WriteBytes(file, how == QStringLiteral("txt") ? bytes : BookmarkHtmlFile::Format(lines));
+                c.services.fileAnswers.enqueue(file);
+                Choose(w, QStringLiteral("导入数据"));
+            }
+            QCOMPARE(reads.count, 0);
+            QCOMPARE(Names(w).size(), before + added);
+            QCOMPARE(CategoryEntries(w).last(), QStringLiteral("显示全部"));
+        }
+        ListReads reads;
+        w.列表框_分类->setCurrentRow(0);
+        QCOMPARE(reads.count, 1);
+    }
+
     void importReadsTheWindowsProgramsFiles_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -193,8 +280,10 @@ private slots:
         MainWindow& w = c.Start();
         c.services.fileAnswers.enqueue(fixture);
         Choose(w, QStringLiteral("导入数据"));
-        QCOMPARE(c.services.fileFilters,
-                 QStringList{"文本文件(*.txt)|*.txt|网页书签文件(*.htm;*.html)|*.htm;*.html|旧版数据库(*.mdb)|*.mdb"});
+        QCOMPARE(
+            c.services.fileFilters,
+            QStringList{
+                "文本文件(*.txt)|*.txt|网页书签文件(*.htm;*.html)|*.htm;*.html|旧版数据库(*.mdb)|*.mdb"});
         QCOMPARE(c.services.messages.size(), 1);
         QCOMPARE(c.services.messages[0].text,
                  QStringLiteral("已合并旧版数据库：网址 3 个，分类 3 个，历史地址 2 个"));
