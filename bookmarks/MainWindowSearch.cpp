@@ -5,22 +5,11 @@
 #include "BookmarkTexts.h"
 #include "ProgramGlobals.h"
 #include "RuntimeServices.h"
+#include "SearchIndex.h"
 #include "StorageNames.h"
 
+#include <QApplication>
 #include <QTreeView>
-
-namespace {
-
-// The text as typed: % and _ are matched as themselves, not as wildcards.
-QString ContainsPattern(QString text)
-{
-    text.replace(u'\\', QStringLiteral("\\\\"));
-    text.replace(u'%', QStringLiteral("\\%"));
-    text.replace(u'_', QStringLiteral("\\_"));
-    return u'%' + text + u'%';
-}
-
-} // namespace
 
 void MainWindow::FindInNames()
 {
@@ -47,8 +36,18 @@ void MainWindow::ShowMatches(const QString& column, const QString& text)
             return row.cells[cell].contains(text, Qt::CaseInsensitive);
         });
     } else {
-        m_globals.Database->Query(Tables::Bookmarks, ShownFields,
-                                  column + QStringLiteral(" like ? escape '\\'"), {ContainsPattern(text)});
+        RecordTable& database = *m_globals.Database;
+        if (!SearchIndex::Exists(database)) {
+            // Once for a collection: every row goes into the index.
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            SearchIndex::Ensure(database);
+            QApplication::restoreOverrideCursor();
+        }
+        const SearchIndex::Condition condition = SearchIndex::Exists(database)
+                                                     ? SearchIndex::Indexed(column, text)
+                                                     : SearchIndex::Literal(column, text);
+        database.Query(Tables::Bookmarks, ShownFields, condition.where + QStringLiteral(" order by ID"),
+                       condition.args);
         ShowQueriedRows();
     }
     FitColumns();

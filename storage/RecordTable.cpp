@@ -261,6 +261,20 @@ bool RecordTable::CreateTable(const QString& table, const QString& columns)
     return Execute(QStringLiteral("create table if not exists ") + table + u'(' + columns + u')', {});
 }
 
+bool RecordTable::CreateVirtualTable(const QString& table, const QString& module)
+{
+    return Execute(QStringLiteral("create virtual table if not exists ") + table + QStringLiteral(" using ") +
+                       module,
+                   {});
+}
+
+bool RecordTable::CreateTrigger(const QString& name, const QString& when, const QString& statements)
+{
+    return Execute(QStringLiteral("create trigger if not exists ") + name + u' ' + when +
+                       QStringLiteral(" begin ") + statements + QStringLiteral(" end"),
+                   {});
+}
+
 bool RecordTable::DropTable(const QString& table)
 {
     // Statements kept for the table would outlive it.

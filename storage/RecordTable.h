@@ -54,6 +54,10 @@ public:
     // A table of our own that older files do not have; `columns` is its column definitions.
     bool CreateTable(const QString& table, const QString& columns);
     bool DropTable(const QString& table);
+    // `module` is the module and its arguments: "fts5(…)".
+    bool CreateVirtualTable(const QString& table, const QString& module);
+    // `statements`: the trigger's body, each statement ending in ';'.
+    bool CreateTrigger(const QString& name, const QString& when, const QString& statements);
 
     // A consistent copy of the whole database, written to a new file at `path`.
     bool CopyInto(const QString& path);
