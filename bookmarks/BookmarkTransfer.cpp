@@ -2,6 +2,7 @@
 
 #include "BookmarkTexts.h"
 #include "RecordTable.h"
+#include "SearchIndex.h"
 #include "StorageNames.h"
 
 #include <QFileInfo>
@@ -22,6 +23,10 @@ Result Store(RecordTable& database, const QList<BookmarkTextFile::Line>& lines)
     Result result;
     if (!database.BeginTransaction())
         return result;
+    // Many lines into a collection not much larger: the search index is made again whole rather
+    // than kept row by row.
+    const bool rebuildIndex = lines.size() >= 1000 && lines.size() * 10 >= addresses.size() &&
+                              SearchIndex::Exists(database) && SearchIndex::Drop(database);
     for (const BookmarkTextFile::Line& line : lines) {
         // A later line with the address of an earlier one is a repeat, as of a stored bookmark.
         if (addresses.contains(line.address)) {
@@ -45,7 +50,7 @@ Result Store(RecordTable& database, const QList<BookmarkTextFile::Line>& lines)
                 ++result.categoriesRefused;
         }
     }
-    if (!database.Commit()) {
+    if ((rebuildIndex && !SearchIndex::Create(database)) || !database.Commit()) {
         database.Rollback();
         return Result{};
     }

@@ -10,6 +10,7 @@
 #include "PasswordAccess.h"
 #include "ProgramGlobals.h"
 #include "RuntimeServices.h"
+#include "SearchIndex.h"
 #include "StorageNames.h"
 
 #include <QComboBox>
@@ -240,8 +241,11 @@ void MainWindow::ClearAllData()
                                BookmarkTexts::ErrorTitle, this);
         return;
     }
-    if (!database.BeginTransaction() || !database.DeleteAll(Tables::Bookmarks) ||
-        !database.DeleteAll(Tables::Categories) || !database.Commit()) {
+    // The search index is emptied at once rather than row by row.
+    const bool indexed = SearchIndex::Exists(database);
+    if (!database.BeginTransaction() || (indexed && !SearchIndex::Drop(database)) ||
+        !database.DeleteAll(Tables::Bookmarks) || !database.DeleteAll(Tables::Categories) ||
+        (indexed && !SearchIndex::Create(database)) || !database.Commit()) {
         database.Rollback();
         m_services.ShowMessage(BookmarkTexts::ClearFailed, MessageStyle::Ok | MessageStyle::ErrorIcon,
                                BookmarkTexts::ErrorTitle, this);

@@ -275,6 +275,12 @@ bool RecordTable::CreateTrigger(const QString& name, const QString& when, const 
                    {});
 }
 
+bool RecordTable::DropTrigger(const QString& name)
+{
+    m_statements.clear();
+    return Execute(QStringLiteral("drop trigger if exists ") + name, {});
+}
+
 bool RecordTable::DropTable(const QString& table)
 {
     // Statements kept for the table would outlive it.

@@ -58,6 +58,7 @@ public:
     bool CreateVirtualTable(const QString& table, const QString& module);
     // `statements`: the trigger's body, each statement ending in ';'.
     bool CreateTrigger(const QString& name, const QString& when, const QString& statements);
+    bool DropTrigger(const QString& name);
 
     // A consistent copy of the whole database, written to a new file at `path`.
     bool CopyInto(const QString& path);

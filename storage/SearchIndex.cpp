@@ -6,6 +6,8 @@
 namespace {
 
 const QString IndexTable = QStringLiteral("网址索引");
+const QString Triggers[] = {QStringLiteral("网址索引_插入"), QStringLiteral("网址索引_删除"),
+                            QStringLiteral("网址索引_修改")};
 
 // The text as typed: % and _ are matched as themselves, not as wildcards.
 QString ContainsPattern(QString text)
@@ -29,6 +31,22 @@ bool Ensure(RecordTable& records)
 {
     if (Exists(records))
         return true;
+    const bool made = records.BeginTransaction() && Create(records) && records.Commit();
+    if (!made)
+        records.Rollback();
+    return made;
+}
+
+bool Drop(RecordTable& records)
+{
+    for (const QString& trigger : Triggers)
+        if (!records.DropTrigger(trigger))
+            return false;
+    return records.DropTable(IndexTable);
+}
+
+bool Create(RecordTable& records)
+{
     const QString columns = Columns::Name + u',' + Columns::Address;
     const QString newValues = QStringLiteral("new.ID, new.名称, new.地址");
     const QString oldValues = QStringLiteral("'delete', old.ID, old.名称, old.地址");
@@ -36,22 +54,15 @@ bool Ensure(RecordTable& records)
         QStringLiteral("insert into 网址索引(rowid, %1) values (%2);").arg(columns, newValues);
     const QString deleteOld =
         QStringLiteral("insert into 网址索引(网址索引, rowid, %1) values (%2);").arg(columns, oldValues);
-    const bool made =
-        records.BeginTransaction() &&
-        records.CreateVirtualTable(IndexTable, QStringLiteral("fts5(%1, content='网址', content_rowid='ID', "
-                                                              "tokenize='trigram')")
-                                                   .arg(columns)) &&
-        records.CreateTrigger(QStringLiteral("网址索引_插入"), QStringLiteral("after insert on 网址"),
-                              insertNew) &&
-        records.CreateTrigger(QStringLiteral("网址索引_删除"), QStringLiteral("after delete on 网址"),
-                              deleteOld) &&
-        records.CreateTrigger(QStringLiteral("网址索引_修改"),
-                              QStringLiteral("after update of ID, 名称, 地址 on 网址"),
-                              deleteOld + insertNew) &&
-        records.Insert(IndexTable, IndexTable, {QStringLiteral("rebuild")}) && records.Commit();
-    if (!made)
-        records.Rollback();
-    return made;
+    return records.CreateVirtualTable(IndexTable,
+                                      QStringLiteral("fts5(%1, content='网址', content_rowid='ID', "
+                                                     "tokenize='trigram')")
+                                          .arg(columns)) &&
+           records.CreateTrigger(Triggers[0], QStringLiteral("after insert on 网址"), insertNew) &&
+           records.CreateTrigger(Triggers[1], QStringLiteral("after delete on 网址"), deleteOld) &&
+           records.CreateTrigger(Triggers[2], QStringLiteral("after update of ID, 名称, 地址 on 网址"),
+                                 deleteOld + insertNew) &&
+           records.Insert(IndexTable, IndexTable, {QStringLiteral("rebuild")});
 }
 
 Condition Literal(const QString& column, const QString& text)

@@ -2,7 +2,10 @@
 #include "Collection.h"
 #include "WindowProbes.h"
 
+#include <QFile>
 #include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 class SearchTest : public QObject {
@@ -104,6 +107,43 @@ private slots:
         Choose(w, QStringLiteral("在地址中查找..."));
         QCOMPARE(c.services.inputPrompts, QStringList{"输入要查找的网址。可为网址部分内容。"});
         QCOMPARE(w.Bookmarks().rowCount(), 1);
+    }
+
+    // Bulk imports and clearing set the index aside and make it again: searches after them see
+    // exactly what is stored.
+    void searchFollowsBulkChanges()
+    {
+        Collection c;
+        MainWindow& w = c.Start();
+        c.services.inputAnswers.enqueue(QStringLiteral("腾讯"));
+        Choose(w, QStringLiteral("在名称中查找..."));
+        QCOMPARE(Names(w), QStringList{"腾讯软件中心"});
+
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("many.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        for (int i = 0; i < 1500; ++i)
+            file.write(QStringLiteral("导入站%1|https://i%1.cn/|导入|\r\n").arg(i).toUtf8());
+        file.close();
+        c.services.fileAnswers.enqueue(file.fileName());
+        Choose(w, QStringLiteral("导入数据"));
+        c.services.inputAnswers.enqueue(QStringLiteral("导入站149"));
+        Choose(w, QStringLiteral("在名称中查找..."));
+        QCOMPARE(Names(w).size(), 11); // 149 and 1490–1499
+        c.services.inputAnswers.enqueue(QStringLiteral("腾讯"));
+        Choose(w, QStringLiteral("在名称中查找..."));
+        QCOMPARE(Names(w), QStringList{"腾讯软件中心"});
+
+        c.services.messageAnswers.enqueue(MessageAnswer::Yes);
+        Choose(w, QStringLiteral("清空数据"));
+        c.services.inputAnswers.enqueue(QStringLiteral("导入站"));
+        Choose(w, QStringLiteral("在名称中查找..."));
+        QCOMPARE(Names(w), QStringList());
+        Type(w, QStringLiteral("新导入站"), QStringLiteral("https://n.cn/"), QStringLiteral("新"));
+        w.按钮1->click();
+        c.services.inputAnswers.enqueue(QStringLiteral("导入站"));
+        Choose(w, QStringLiteral("在名称中查找..."));
+        QCOMPARE(Names(w), QStringList{"新导入站"});
     }
 };
 
