@@ -1,7 +1,18 @@
 #include "BookmarkListModel.h"
 
 #include "BookmarkTexts.h"
+#include "RecordTable.h"
 #include "RowIcons.h"
+#include "StorageNames.h"
+
+namespace {
+
+// A screen shows a few dozen rows; a block read covers scrolling a page either way.
+constexpr int FetchBefore = 64;
+constexpr int FetchAfter = 192;
+constexpr size_t CacheLimit = 20000;
+
+} // namespace
 
 BookmarkListModel::BookmarkListModel(QObject* parent)
     : QAbstractTableModel(parent), m_icon(BookmarkRowIcon()), m_loginIcon(LoginBookmarkRowIcon())
@@ -10,7 +21,7 @@ BookmarkListModel::BookmarkListModel(QObject* parent)
 
 int BookmarkListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(m_rows.size() - m_gapSize);
+    return parent.isValid() ? 0 : int(m_ids.size() - m_gapSize);
 }
 
 int BookmarkListModel::columnCount(const QModelIndex& parent) const
@@ -22,7 +33,14 @@ QVariant BookmarkListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const Row& row = RowAt(index.row());
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole && role != Qt::DecorationRole) {
+        if (role == Qt::BackgroundRole)
+            return m_textBackground.isValid() ? QVariant(m_textBackground) : QVariant();
+        if (role == Qt::ForegroundRole)
+            return m_textColor.isValid() ? QVariant(m_textColor) : QVariant();
+        return {};
+    }
+    const Row row = RowAt(index.row());
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
@@ -31,10 +49,6 @@ QVariant BookmarkListModel::data(const QModelIndex& index, int role) const
         if (index.column() == NameColumn)
             return row.hasLogin ? m_loginIcon : m_icon;
         return {};
-    case Qt::BackgroundRole:
-        return m_textBackground.isValid() ? QVariant(m_textBackground) : QVariant();
-    case Qt::ForegroundRole:
-        return m_textColor.isValid() ? QVariant(m_textColor) : QVariant();
     default:
         return {};
     }
@@ -47,11 +61,63 @@ QVariant BookmarkListModel::headerData(int section, Qt::Orientation orientation,
     return BookmarkTexts::ListColumns[section];
 }
 
+BookmarkListModel::Row BookmarkListModel::RowAt(int row) const
+{
+    const qint64 id = IdAt(row);
+    auto known = m_cache.find(id);
+    if (known == m_cache.end()) {
+        Fetch(row);
+        known = m_cache.find(id);
+        if (known == m_cache.end())
+            return Row{{}, false, id};
+    }
+    return known->second;
+}
+
+void BookmarkListModel::Remember(const Row& row) const
+{
+    if (m_cache.size() >= CacheLimit)
+        m_cache.clear();
+    m_cache[row.id] = row;
+}
+
+void BookmarkListModel::Fetch(int row) const
+{
+    if (!m_source)
+        return;
+    const int first = std::max(0, row - FetchBefore);
+    const int last = std::min(rowCount() - 1, row + FetchAfter);
+    if (m_cache.size() + size_t(last - first + 1) > CacheLimit)
+        m_cache.clear();
+    QVariantList wanted;
+    QStringList marks;
+    for (int r = first; r <= last; ++r) {
+        const qint64 id = IdAt(r);
+        if (!m_cache.contains(id)) {
+            wanted.append(id);
+            marks.append(QStringLiteral("?"));
+        }
+    }
+    if (wanted.isEmpty())
+        return;
+    const QList<QStringList> rows = m_source->ReadRows(
+        Tables::Bookmarks,
+        {Columns::Id, Columns::Name, Columns::Address, Columns::Category, Columns::Remark, Columns::Account},
+        QStringLiteral("ID in (") + marks.join(u',') + u')', wanted);
+    for (const QStringList& fields : rows)
+        m_cache[fields[0].toLongLong()] =
+            Row{{fields[1], fields[2], fields[3], fields[4]}, !fields[5].isEmpty(), fields[0].toLongLong()};
+    // A row deleted behind the list shows empty rather than being asked for on every paint.
+    for (const QVariant& id : wanted)
+        m_cache.try_emplace(id.toLongLong(), Row{{}, false, id.toLongLong()});
+}
+
 void BookmarkListModel::AppendRow(const Row& row)
 {
-    const int position = int(m_rows.size());
+    const int position = rowCount();
     beginInsertRows({}, position, position);
-    m_rows.push_back(row);
+    m_ids.push_back(row.id);
+    Remember(row);
     endInsertRows();
 }
 
@@ -59,31 +125,36 @@ void BookmarkListModel::AppendRows(QList<Row> rows)
 {
     if (rows.isEmpty())
         return;
-    beginInsertRows({}, int(m_rows.size()), int(m_rows.size() + rows.size() - 1));
-    m_rows.reserve(m_rows.size() + rows.size());
-    for (Row& row : rows)
-        m_rows.push_back(std::move(row));
+    beginInsertRows({}, rowCount(), int(rowCount() + rows.size() - 1));
+    m_ids.reserve(m_ids.size() + size_t(rows.size()));
+    for (const Row& row : rows) {
+        m_ids.push_back(row.id);
+        // Only as many as could be on screen soon; the rest are read when shown.
+        if (m_cache.size() < CacheLimit)
+            m_cache[row.id] = row;
+    }
     endInsertRows();
 }
 
 void BookmarkListModel::SetRow(int row, const Row& values)
 {
-    if (m_rows[row] == values)
+    if (RowAt(row) == values)
         return;
-    m_rows[row] = values;
+    m_ids[Physical(row)] = values.id;
+    Remember(values);
     emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
 }
 
 void BookmarkListModel::RemoveRow(int row)
 {
     beginRemoveRows({}, row, row);
-    m_rows.erase(m_rows.begin() + row);
+    m_ids.erase(m_ids.begin() + row);
     endRemoveRows();
 }
 
 void BookmarkListModel::RemoveRows(const QList<int>& descendingRows)
 {
-    m_gapStart = m_rows.size();
+    m_gapStart = m_ids.size();
     m_gapSize = 0;
     for (qsizetype i = 0; i < descendingRows.size();) {
         const int last = descendingRows[i];
@@ -94,65 +165,71 @@ void BookmarkListModel::RemoveRows(const QList<int>& descendingRows)
         // Rows between this range and the gap move up past the gap; the range joins the gap.
         const size_t count = size_t(last - first + 1);
         if (m_gapSize > 0)
-            std::move_backward(m_rows.begin() + last + 1, m_rows.begin() + m_gapStart,
-                               m_rows.begin() + m_gapStart + m_gapSize);
-        std::fill(m_rows.begin() + first, m_rows.begin() + last + 1, Row{});
+            std::move_backward(m_ids.begin() + last + 1, m_ids.begin() + m_gapStart,
+                               m_ids.begin() + m_gapStart + m_gapSize);
         m_gapStart = size_t(first);
         m_gapSize += count;
         endRemoveRows();
     }
-    m_rows.erase(m_rows.begin() + m_gapStart, m_rows.begin() + m_gapStart + m_gapSize);
-    m_gapStart = m_rows.size();
+    m_ids.erase(m_ids.begin() + m_gapStart, m_ids.begin() + m_gapStart + m_gapSize);
+    m_gapStart = m_ids.size();
     m_gapSize = 0;
 }
 
 void BookmarkListModel::RemoveAll()
 {
-    if (m_rows.empty())
+    if (m_ids.empty())
         return;
-    beginRemoveRows({}, 0, int(m_rows.size()) - 1);
-    m_rows.clear();
+    beginRemoveRows({}, 0, int(m_ids.size()) - 1);
+    m_ids.clear();
     endRemoveRows();
 }
 
-void BookmarkListModel::Rewrite(QList<Row> rows)
+void BookmarkListModel::Rewrite(std::vector<qint64> ids)
 {
-    const qsizetype kept = std::min(qsizetype(m_rows.size()), rows.size());
+    // What the database holds now is read as the rows are shown.
+    m_cache.clear();
+    const size_t kept = std::min(m_ids.size(), ids.size());
     qsizetype changedFrom = -1;
-    for (qsizetype i = 0; i <= kept; ++i) {
-        const bool changed = i < kept && !(m_rows[i] == rows[i]);
+    for (size_t i = 0; i <= kept; ++i) {
+        const bool changed = i < kept && m_ids[i] != ids[i];
         if (changed) {
-            m_rows[i] = std::move(rows[i]);
+            m_ids[i] = ids[i];
             if (changedFrom < 0)
-                changedFrom = i;
+                changedFrom = qsizetype(i);
         } else if (changedFrom >= 0) {
             emit dataChanged(index(int(changedFrom), 0), index(int(i - 1), ColumnCount - 1));
             changedFrom = -1;
         }
     }
-    if (rows.size() > qsizetype(m_rows.size())) {
-        beginInsertRows({}, int(m_rows.size()), int(rows.size() - 1));
-        m_rows.reserve(rows.size());
-        for (qsizetype i = m_rows.size(); i < rows.size(); ++i)
-            m_rows.push_back(std::move(rows[i]));
+    if (ids.size() > m_ids.size()) {
+        beginInsertRows({}, int(m_ids.size()), int(ids.size() - 1));
+        m_ids.insert(m_ids.end(), ids.begin() + qsizetype(m_ids.size()), ids.end());
         endInsertRows();
-    } else if (rows.size() < qsizetype(m_rows.size())) {
-        beginRemoveRows({}, int(rows.size()), int(m_rows.size() - 1));
-        m_rows.erase(m_rows.begin() + rows.size(), m_rows.end());
+    } else if (ids.size() < m_ids.size()) {
+        beginRemoveRows({}, int(ids.size()), int(m_ids.size() - 1));
+        m_ids.resize(ids.size());
         endRemoveRows();
     }
+}
+
+void BookmarkListModel::Reread()
+{
+    m_cache.clear();
+    if (!m_ids.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
 
 void BookmarkListModel::SetTextBackground(const QColor& color)
 {
     m_textBackground = color;
-    if (!m_rows.empty())
-        emit dataChanged(index(0, 0), index(int(m_rows.size()) - 1, ColumnCount - 1), {Qt::BackgroundRole});
+    if (!m_ids.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1), {Qt::BackgroundRole});
 }
 
 void BookmarkListModel::SetTextColor(const QColor& color)
 {
     m_textColor = color;
-    if (!m_rows.empty())
-        emit dataChanged(index(0, 0), index(int(m_rows.size()) - 1, ColumnCount - 1), {Qt::ForegroundRole});
+    if (!m_ids.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1), {Qt::ForegroundRole});
 }

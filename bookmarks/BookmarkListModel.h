@@ -6,10 +6,15 @@
 #include <QList>
 
 #include <array>
+#include <unordered_map>
 #include <vector>
 
+class RecordTable;
+
 // The rows of the bookmark list: name, address, category, remark, and whether the bookmark
-// carries login data. Refills rewrite rows in place, so a view of 100,000 rows never resets.
+// carries login data. The list holds only the rows' IDs; their texts are read from the database
+// as they are shown, a block at a time, so a list of a million rows costs what is on screen.
+// Refills rewrite rows in place, so a view of many rows never resets.
 class BookmarkListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -25,14 +30,17 @@ public:
     };
 
     explicit BookmarkListModel(QObject* parent = nullptr);
+    // Where rows not in memory are read from.
+    void SetSource(RecordTable* records) { m_source = records; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    const Row& RowAt(int row) const { return m_rows[Physical(row)]; }
-    const QString& Cell(int row, Column column) const { return RowAt(row).cells[column]; }
+    Row RowAt(int row) const;
+    QString Cell(int row, Column column) const { return RowAt(row).cells[column]; }
+    qint64 IdAt(int row) const { return m_ids[Physical(row)]; }
 
     void AppendRow(const Row& row);
     void AppendRows(QList<Row> rows);
@@ -41,9 +49,11 @@ public:
     // Rows in descending order; neighbouring rows go in one step.
     void RemoveRows(const QList<int>& descendingRows);
     void RemoveAll();
-    // Overwrites the rows that stay (signalling only the changed ones), appends beyond the old
-    // count and removes the surplus from the bottom.
-    void Rewrite(QList<Row> rows);
+    // Overwrites the rows that stay (signalling only those whose bookmark changed), appends beyond
+    // the old count and removes the surplus from the bottom.
+    void Rewrite(std::vector<qint64> ids);
+    // The database changed behind the rows shown: they are read again as they are shown.
+    void Reread();
 
     const QColor& TextBackground() const { return m_textBackground; }
     void SetTextBackground(const QColor& color);
@@ -55,13 +65,19 @@ private:
         return size_t(row) < m_gapStart ? size_t(row) : size_t(row) + m_gapSize;
     }
 
+    void Remember(const Row& row) const;
+    void Fetch(int row) const;
+
     // While RemoveRows works through many ranges, the removed rows form one gap that moves up the
     // list, so each row is moved once rather than once per range above it.
-    std::vector<Row> m_rows;
+    std::vector<qint64> m_ids;
     size_t m_gapStart = 0;
     size_t m_gapSize = 0;
     QColor m_textBackground;
     QColor m_textColor;
     QIcon m_icon;
     QIcon m_loginIcon;
+    RecordTable* m_source = nullptr;
+    // Texts of rows seen lately, by ID; dropped whole when it grows past a few screens' worth.
+    mutable std::unordered_map<qint64, Row> m_cache;
 };

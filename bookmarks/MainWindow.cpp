@@ -70,6 +70,7 @@ MainWindow::~MainWindow()
 void MainWindow::CreateControls()
 {
     网址框 = Place(new QTreeView(this), QStringLiteral("网址框"), 0, 0, 360, 392);
+    m_bookmarks->SetSource(m_globals.Database.get());
     网址框->setModel(m_bookmarks);
     网址框->setRootIsDecorated(false);
     网址框->setUniformRowHeights(true);

@@ -152,7 +152,7 @@ private:
 
     // Shows the rows of the query just made, in place of the list's rows.
     // Shows the rows of the current record set (those `keep` accepts, when given).
-    void ShowQueriedRows(const std::function<bool(const BookmarkListModel::Row&)>& keep = {});
+    void ShowRows(std::vector<qint64> ids);
     // Only the columns on show and the account: 100,000 rows of all twelve would be read for nothing.
     inline static const QString ShownFields = QStringLiteral("ID,名称,地址,分类,备注,账号");
 

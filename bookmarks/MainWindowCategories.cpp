@@ -46,11 +46,8 @@ void MainWindow::RenameCategory()
         类型框->setItemText(offered, newName);
     if (类型框->currentText() == oldName)
         类型框->setCurrentText(newName);
-    for (int i = 0; i < m_bookmarks->rowCount(); ++i) {
-        BookmarkListModel::Row shown = m_bookmarks->RowAt(i);
-        shown.cells[BookmarkListModel::CategoryColumn] = newName;
-        m_bookmarks->SetRow(i, shown);
-    }
+    // Only the rows of the renamed category show the new name ("显示全部" holds others too).
+    m_bookmarks->Reread();
 }
 
 void MainWindow::DeleteCategory()

@@ -52,34 +52,19 @@ void MainWindow::ShowCategory()
 
 void MainWindow::FillBookmarkList(const QString& category)
 {
-    if (category.isEmpty())
-        m_globals.Database->Query(Tables::Bookmarks, ShownFields);
-    else
-        m_globals.Database->Query(Tables::Bookmarks, ShownFields, QStringLiteral("分类=?"), {category});
-    ShowQueriedRows();
+    RecordTable& database = *m_globals.Database;
+    ShowRows(category.isEmpty() ? database.ReadIds(Tables::Bookmarks)
+                                : database.ReadIds(Tables::Bookmarks, QStringLiteral("分类=?"), {category}));
     FitColumns();
     m_showingMatches = false;
 }
 
-void MainWindow::ShowQueriedRows(const std::function<bool(const BookmarkListModel::Row&)>& keep)
+void MainWindow::ShowRows(std::vector<qint64> ids)
 {
-    RecordTable& database = *m_globals.Database;
-    QList<BookmarkListModel::Row> rows;
-    while (!database.IsAfterLast()) {
-        BookmarkListModel::Row row{{database.ReadText(Columns::Name), database.ReadText(Columns::Address),
-                                    database.ReadText(Columns::Category), database.ReadText(Columns::Remark)},
-                                   !database.ReadText(Columns::Account).isEmpty(),
-                                   database.ReadText(Columns::Id).toLongLong()};
-        if (!keep || keep(row))
-            rows.append(std::move(row));
-        database.MoveNext();
-    }
-    database.CloseRecordSet();
-
     // Rows are overwritten in place: a selection kept from the previous list would point at
     // other bookmarks, and a delete would take those.
     网址框->clearSelection();
-    m_bookmarks->Rewrite(std::move(rows));
+    m_bookmarks->Rewrite(std::move(ids));
 }
 
 int MainWindow::CurrentRow() const

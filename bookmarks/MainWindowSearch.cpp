@@ -27,16 +27,16 @@ void MainWindow::FindInAddresses()
 
 void MainWindow::ShowMatches(const QString& column, const QString& text)
 {
+    RecordTable& database = *m_globals.Database;
     if (text.contains(QChar(0))) {
         // The database reads a pattern only up to a NUL; such a text is compared here, whole.
-        const int cell =
-            column == Columns::Name ? BookmarkListModel::NameColumn : BookmarkListModel::AddressColumn;
-        m_globals.Database->Query(Tables::Bookmarks, ShownFields);
-        ShowQueriedRows([&](const BookmarkListModel::Row& row) {
-            return row.cells[cell].contains(text, Qt::CaseInsensitive);
-        });
+        std::vector<qint64> ids;
+        for (const QStringList& row : database.ReadRows(Tables::Bookmarks, {Columns::Id, column}, {})) {
+            if (row[1].contains(text, Qt::CaseInsensitive))
+                ids.push_back(row[0].toLongLong());
+        }
+        ShowRows(std::move(ids));
     } else {
-        RecordTable& database = *m_globals.Database;
         if (!SearchIndex::Exists(database)) {
             // Once for a collection: every row goes into the index.
             QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -46,9 +46,8 @@ void MainWindow::ShowMatches(const QString& column, const QString& text)
         const SearchIndex::Condition condition = SearchIndex::Exists(database)
                                                      ? SearchIndex::Indexed(column, text)
                                                      : SearchIndex::Literal(column, text);
-        database.Query(Tables::Bookmarks, ShownFields, condition.where + QStringLiteral(" order by ID"),
-                       condition.args);
-        ShowQueriedRows();
+        ShowRows(database.ReadIds(Tables::Bookmarks, condition.where + QStringLiteral(" order by ID"),
+                                  condition.args));
     }
     FitColumns();
     // Until a category is chosen, even the one still selected, the list shows matches.

@@ -112,7 +112,7 @@ void LoginSaver::Answer(bool yes)
             return;
     }
     if (StoreInto(address)) {
-        MarkLoginInList(address);
+        MarkLoginInList();
         m_browser.SetStatusPart(0, BrowserTexts::LoginSaved);
     } else {
         m_browser.SetStatusPart(0, BrowserTexts::LoginSaveFailed);
@@ -148,14 +148,8 @@ bool LoginSaver::StoreInto(const QString& address)
                             address});
 }
 
-void LoginSaver::MarkLoginInList(const QString& address)
+void LoginSaver::MarkLoginInList()
 {
-    BookmarkListModel& bookmarks = m_mainWindow.Bookmarks();
-    for (int row = 0; row < bookmarks.rowCount(); ++row) {
-        if (bookmarks.Cell(row, BookmarkListModel::AddressColumn) == address) {
-            BookmarkListModel::Row shown = bookmarks.RowAt(row);
-            shown.hasLogin = true;
-            bookmarks.SetRow(row, shown);
-        }
-    }
+    // The rows shown are read again with the login now stored: the mark follows the database.
+    m_mainWindow.Bookmarks().Reread();
 }

@@ -34,7 +34,7 @@ private:
     std::optional<Stored> BookmarkOfSite(const CapturedLogin& login) const;
     void Answer(bool yes);
     bool StoreInto(const QString& address);
-    void MarkLoginInList(const QString& address);
+    void MarkLoginInList();
 
     BrowserWindow& m_browser;
     SaveLoginBar& m_bar;

@@ -1,9 +1,12 @@
 #include "RecordTable.h"
 
 #include <QFile>
+#include <QSqlDriver>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -286,6 +289,57 @@ bool RecordTable::DropTable(const QString& table)
     // Statements kept for the table would outlive it.
     m_statements.clear();
     return Execute(QStringLiteral("drop table if exists ") + table, {});
+}
+
+QList<QStringList> RecordTable::ReadRows(const QString& table, const QStringList& fields,
+                                         const QString& where, const QVariantList& args)
+{
+    QList<QStringList> rows;
+    const Result result = Select(QStringLiteral("select ") + fields.join(u',') + QStringLiteral(" from ") +
+                                     table + WherePart(where),
+                                 args);
+    if (!result.query)
+        return rows;
+    for (QSqlQuery& query = *result.query; query.isValid(); query.next()) {
+        QStringList row;
+        row.reserve(fields.size());
+        for (int i = 0; i < fields.size(); ++i)
+            row.append(ValueAsText(query.value(i)));
+        rows.append(std::move(row));
+    }
+    return rows;
+}
+
+std::vector<qint64> RecordTable::ReadIds(const QString& table, const QString& where, const QVariantList& args)
+{
+    std::vector<qint64> ids;
+    if (!m_open)
+        return ids;
+    const QVariant handle = m_db.driver()->handle();
+    sqlite3* db = handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
+                      ? *static_cast<sqlite3* const*>(handle.constData())
+                      : nullptr;
+    if (!db)
+        return ids;
+    const QByteArray statement = (QStringLiteral("select ID from ") + table + WherePart(where)).toUtf8();
+    sqlite3_stmt* query = nullptr;
+    if (sqlite3_prepare_v2(db, statement.constData(), int(statement.size()), &query, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(query);
+        return ids;
+    }
+    for (int i = 0; i < args.size(); ++i) {
+        const QVariant& arg = args[i];
+        if (arg.typeId() == QMetaType::LongLong || arg.typeId() == QMetaType::Int) {
+            sqlite3_bind_int64(query, i + 1, arg.toLongLong());
+        } else {
+            const QByteArray text = arg.toString().toUtf8();
+            sqlite3_bind_text(query, i + 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        }
+    }
+    while (sqlite3_step(query) == SQLITE_ROW)
+        ids.push_back(sqlite3_column_int64(query, 0));
+    sqlite3_finalize(query);
+    return ids;
 }
 
 bool RecordTable::Delete(const QString& table, const QString& where, const QVariantList& args)

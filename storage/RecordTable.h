@@ -8,6 +8,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 class QSqlQuery;
 
@@ -49,6 +50,13 @@ public:
     bool IsAfterLast(RecordSet recordSet = 0) const;
     int ReadColumn(QStringList& out, const QString& table, const QString& field, const QString& where = {},
                    const QVariantList& args = {});
+    // Rows of several fields as texts, in `fields` order; the current record set is left alone.
+    QList<QStringList> ReadRows(const QString& table, const QStringList& fields, const QString& where,
+                                const QVariantList& args = {});
+    // The IDs of the rows `where` selects ("" for all), read straight from SQLite: a list of a
+    // million rows is read in tens of milliseconds rather than the second QtSql spends per value.
+    std::vector<qint64> ReadIds(const QString& table, const QString& where = {},
+                                const QVariantList& args = {});
     bool Delete(const QString& table, const QString& where, const QVariantList& args = {});
     bool DeleteAll(const QString& table);
     // A table of our own that older files do not have; `columns` is its column definitions.

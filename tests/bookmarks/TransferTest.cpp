@@ -63,7 +63,7 @@ private:
     static int Seen(unsigned, void* self, void* statement, void*)
     {
         const QString sql = QString::fromUtf8(sqlite3_sql(static_cast<sqlite3_stmt*>(statement)));
-        if (sql.startsWith(QStringLiteral("select ID,名称,地址,分类,备注,账号 from 网址")))
+        if (sql.startsWith(QStringLiteral("select ID from 网址")))
             ++static_cast<ListReads*>(self)->count;
         return 0;
     }
