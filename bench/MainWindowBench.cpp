@@ -17,6 +17,7 @@
 #include <QTreeView>
 
 #include <cstdio>
+#include <malloc.h>
 
 namespace {
 
@@ -33,8 +34,13 @@ long ResidentKilobytes()
     return 0;
 }
 
+// A target of 0: a figure without a goal of its own.
 void Report(const char* what, double milliseconds, double target)
 {
+    if (target <= 0) {
+        std::printf("%-42s %9.1f ms\n", what, milliseconds);
+        return;
+    }
     std::printf("%-42s %9.1f ms   (target %g ms)%s\n", what, milliseconds, target,
                 milliseconds > target ? "  OVER" : "");
 }
@@ -76,6 +82,8 @@ int main(int argc, char* argv[])
         c.Seed(categories, bookmarks);
     }
     c.WriteSettings("[记录]\n当前分类=0\n");
+    // What building the collection left on the heap is not the window's; it goes back first.
+    malloc_trim(0);
     std::printf("%d bookmarks in %d categories, database %.1f MB\n", count, Categories,
                 QFileInfo(c.Path(QStringLiteral("qavex.mdb"))).size() / 1048576.0);
 

@@ -172,4 +172,11 @@ inline const QString ChangePrimaryPasswordHint = QStringLiteral("填写新的主
 inline const QString PrimaryPasswordMissing = QStringLiteral("请输入主密码");
 inline const QString PrimaryPasswordsDiffer = QStringLiteral("两次输入的主密码不一致");
 inline const QString ProtectionChanged = QStringLiteral("密码保护已改为“%1”。");
+
+// Long work.
+inline const QString ProgressTitle = QStringLiteral("请稍候");
+inline const QString ImportingBookmarks = QStringLiteral("正在导入网址……");
+inline const QString ExportingBookmarks = QStringLiteral("正在导出网址……");
+inline const QString ImportCancelled = QStringLiteral("已取消导入，没有导入任何网址。");
+inline const QString ExportCancelled = QStringLiteral("已取消导出，没有写入文件。");
 } // namespace BookmarkTexts

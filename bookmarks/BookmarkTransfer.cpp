@@ -10,7 +10,7 @@
 
 namespace BookmarkTransfer {
 
-Result Store(RecordTable& database, const QList<BookmarkTextFile::Line>& lines)
+Result Store(RecordTable& database, const QList<BookmarkTextFile::Line>& lines, const Progress& progress)
 {
     // Known addresses and categories are read once: asking the database for each of 100,000
     // lines would take longer than storing them.
@@ -27,7 +27,14 @@ Result Store(RecordTable& database, const QList<BookmarkTextFile::Line>& lines)
     // than kept row by row.
     const bool rebuildIndex = lines.size() >= 1000 && lines.size() * 10 >= addresses.size() &&
                               SearchIndex::Exists(database) && SearchIndex::Drop(database);
-    for (const BookmarkTextFile::Line& line : lines) {
+    for (qsizetype done = 0; done < lines.size(); ++done) {
+        if (progress && !progress(done, lines.size())) {
+            database.Rollback();
+            Result cancelled;
+            cancelled.cancelled = true;
+            return cancelled;
+        }
+        const BookmarkTextFile::Line& line = lines[done];
         // A later line with the address of an earlier one is a repeat, as of a stored bookmark.
         if (addresses.contains(line.address)) {
             ++result.repeated;
@@ -73,11 +80,21 @@ QString Report(const Result& result, int notPages)
     return report;
 }
 
-QList<BookmarkTextFile::Line> ReadAll(RecordTable& database)
+std::optional<QList<BookmarkTextFile::Line>> ReadAll(RecordTable& database, const Progress& progress)
 {
+    qint64 total = 0;
+    if (progress) {
+        const QList<QStringList> count =
+            database.ReadRows(Tables::Bookmarks, {QStringLiteral("count(*)")}, {});
+        total = count.isEmpty() ? 0 : count[0][0].toLongLong();
+    }
     QList<BookmarkTextFile::Line> lines;
     if (database.Query(Tables::Bookmarks, QStringLiteral("名称,地址,分类,备注")) != 0) {
         while (!database.IsAfterLast()) {
+            if (progress && !progress(lines.size(), total)) {
+                database.CloseRecordSet();
+                return std::nullopt;
+            }
             lines.append({database.ReadText(Columns::Name), database.ReadText(Columns::Address),
                           database.ReadText(Columns::Category), database.ReadText(Columns::Remark)});
             database.MoveNext();

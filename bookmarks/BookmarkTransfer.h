@@ -6,6 +6,9 @@
 
 #include <QStringList>
 
+#include <functional>
+#include <optional>
+
 class RecordTable;
 
 // Bookmarks out of the collection into a file and back in: the window and the command line both
@@ -13,7 +16,8 @@ class RecordTable;
 namespace BookmarkTransfer {
 
 struct Result {
-    bool stored = false; // false: nothing was kept
+    bool stored = false;    // false: nothing was kept
+    bool cancelled = false; // the user stopped it; nothing was kept
     int added = 0;
     int repeated = 0;          // addresses stored already, or earlier in the file
     int refused = 0;           // lines the database would not take
@@ -23,12 +27,16 @@ struct Result {
 };
 
 // Stores the lines whose address is not stored yet, in one transaction, with the categories they bring.
-Result Store(RecordTable& database, const QList<BookmarkTextFile::Line>& lines);
+// `progress` (lines done, lines in all) returning false stops it and nothing is kept.
+using Progress = std::function<bool(qint64, qint64)>;
+Result Store(RecordTable& database, const QList<BookmarkTextFile::Line>& lines,
+             const Progress& progress = {});
 // "已导入 N 个网址", with what was left out and why.
 QString Report(const Result& result, int notPages);
 
 // Every bookmark's four fields, in the database's order.
-QList<BookmarkTextFile::Line> ReadAll(RecordTable& database);
+// nullopt: `progress` stopped it.
+std::optional<QList<BookmarkTextFile::Line>> ReadAll(RecordTable& database, const Progress& progress = {});
 // By the file's name: .htm and .html are bookmark HTML, anything else the "|" text.
 bool IsBookmarkHtmlFile(const QString& path);
 QByteArray Format(const QString& path, const QList<BookmarkTextFile::Line>& lines);

@@ -74,7 +74,8 @@ int Export(const QString& file, const QString& programDirectory)
     QString problem;
     if (!OpenExisting(database, programDirectory, problem))
         return Fail(problem);
-    const QList<BookmarkTextFile::Line> lines = BookmarkTransfer::ReadAll(database);
+    const QList<BookmarkTextFile::Line> lines =
+        BookmarkTransfer::ReadAll(database).value_or(QList<BookmarkTextFile::Line>());
     if (!WriteFileSafely(file, BookmarkTransfer::Format(file, lines)))
         return Fail(BookmarkTexts::CannotWriteFile + QDir::toNativeSeparators(file));
     Say(stdout, BookmarkTexts::Exported.arg(lines.size()));

@@ -89,6 +89,9 @@ public:
     void ReportImport(const ImportResult& result, int notPages);
     // Brings the Windows program's database into this one: what is not here yet, in one transaction.
     void MergeLegacyDatabase(const QString& path);
+    // How long an import or export runs before its progress dialog shows (scripts and tests
+    // shorten it).
+    void SetProgressDelay(int milliseconds) { m_progressDelayMs = milliseconds; }
 
     // Appearance of the two lists, as the appearance dialog edits it
     QColor ListTextColor() const;
@@ -176,4 +179,5 @@ private:
     QPointer<AccountDialog> m_accountDialog;
     // The list shows search matches rather than the selected category.
     bool m_showingMatches = false;
+    int m_progressDelayMs = 500;
 };

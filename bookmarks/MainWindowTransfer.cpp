@@ -12,6 +12,7 @@
 #include "RuntimeServices.h"
 #include "SafeFile.h"
 #include "StorageNames.h"
+#include "WorkProgress.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -29,13 +30,26 @@ void MainWindow::ExportData()
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".txt");
 
-    const QList<BookmarkTextFile::Line> lines = BookmarkTransfer::ReadAll(*m_globals.Database);
+    WorkProgress progress(this, BookmarkTexts::ExportingBookmarks, m_progressDelayMs);
+    const std::optional<QList<BookmarkTextFile::Line>> read =
+        BookmarkTransfer::ReadAll(*m_globals.Database, progress.Callback());
+    if (!read) {
+        m_services.ShowMessage(BookmarkTexts::ExportCancelled,
+                               MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
+        return;
+    }
+    const QList<BookmarkTextFile::Line>& lines = *read;
     if (lines.isEmpty()) {
         m_services.ShowMessage(BookmarkTexts::NothingToExport,
                                MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
         return;
     }
     const QByteArray bytes = BookmarkTransfer::Format(path, lines);
+    if (!progress.Step(lines.size(), lines.size())) {
+        m_services.ShowMessage(BookmarkTexts::ExportCancelled,
+                               MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
+        return;
+    }
     // Written whole or not at all: an export that fails half-way must not leave a cut file behind.
     if (!WriteFileSafely(path, bytes)) {
         m_services.ShowMessage(BookmarkTexts::CannotWriteFile + QDir::toNativeSeparators(path),
@@ -87,6 +101,11 @@ void MainWindow::ImportFromBrowsers()
 
 void MainWindow::ReportImport(const ImportResult& result, int notPages)
 {
+    if (result.cancelled) {
+        m_services.ShowMessage(BookmarkTexts::ImportCancelled,
+                               MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
+        return;
+    }
     if (!result.stored) {
         m_services.ShowMessage(BookmarkTexts::AddFailed, MessageStyle::Ok | MessageStyle::ErrorIcon,
                                BookmarkTexts::ErrorTitle, this);
@@ -101,7 +120,8 @@ void MainWindow::ReportImport(const ImportResult& result, int notPages)
 
 MainWindow::ImportResult MainWindow::ImportLines(const QList<BookmarkTextFile::Line>& lines)
 {
-    ImportResult result = BookmarkTransfer::Store(*m_globals.Database, lines);
+    WorkProgress progress(this, BookmarkTexts::ImportingBookmarks, m_progressDelayMs);
+    ImportResult result = BookmarkTransfer::Store(*m_globals.Database, lines, progress.Callback());
     // Shown at the end of the list whatever category is on show, as a single add would be.
     m_bookmarks->AppendRows(std::move(result.addedRows));
     for (const QString& category : result.newCategories)

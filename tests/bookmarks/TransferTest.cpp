@@ -4,9 +4,11 @@
 #include "Collection.h"
 #include "WindowProbes.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -69,6 +71,25 @@ private:
     }
 
     sqlite3* m_db = nullptr;
+};
+
+// Chooses "取消" in every progress dialog the moment it shows.
+class CancelOnShow : public QObject {
+public:
+    CancelOnShow() { qApp->installEventFilter(this); }
+    ~CancelOnShow() override { qApp->removeEventFilter(this); }
+    QStringList labels;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* dialog = qobject_cast<QProgressDialog*>(watched);
+        if (dialog && event->type() == QEvent::Show && !dialog->wasCanceled()) {
+            labels.append(dialog->labelText());
+            dialog->cancel();
+        }
+        return false;
+    }
 };
 
 } // namespace
@@ -201,6 +222,52 @@ private slots:
         ListReads reads;
         w.列表框_分类->setCurrentRow(0);
         QCOMPARE(reads.count, 1);
+    }
+
+    void cancelledTransferKeepsNothing_data()
+    {
+        QTest::addColumn<bool>("importing");
+        QTest::newRow("import") << true;
+        QTest::newRow("export") << false;
+    }
+
+    // "取消" in the progress dialog: an import leaves the collection as it was, an export no file.
+    void cancelledTransferKeepsNothing()
+    {
+        QFETCH(bool, importing);
+        Collection c;
+        MainWindow& w = c.Start();
+        const QString file = m_files.filePath(QStringLiteral("big.txt"));
+        QByteArray bytes;
+        for (int i = 0; i < 20000; ++i)
+            bytes += BookmarkTextFile::Format({QStringLiteral("站%1").arg(i),
+                                               QStringLiteral("https://b%1.cn/").arg(i),
+                                               QStringLiteral("类%1").arg(i % 7),
+                                               {}});
+        WriteBytes(file, bytes);
+        if (!importing) {
+            c.services.fileAnswers.enqueue(file);
+            Choose(w, QStringLiteral("导入数据"));
+            QFile::remove(file);
+        }
+        const QStringList before = Bookmarks(c);
+        const QStringList categories = CategoryEntries(w);
+        const int rows = w.Bookmarks().rowCount();
+
+        w.SetProgressDelay(0);
+        // The user answers the progress dialog as soon as it shows.
+        CancelOnShow cancel;
+        c.services.fileAnswers.enqueue(file);
+        Choose(w, importing ? QStringLiteral("导入数据") : QStringLiteral("导出数据"));
+        const QStringList labels = cancel.labels;
+        QCOMPARE(labels, QStringList{importing ? "正在导入网址……" : "正在导出网址……"});
+        QCOMPARE(c.services.messages.last().text, importing ? QStringLiteral("已取消导入，没有导入任何网址。")
+                                                            : QStringLiteral("已取消导出，没有写入文件。"));
+        QCOMPARE(Bookmarks(c), before);
+        QCOMPARE(CategoryEntries(w), categories);
+        QCOMPARE(w.Bookmarks().rowCount(), rows);
+        if (!importing)
+            QVERIFY(!QFile::exists(file));
     }
 
     void importReadsTheWindowsProgramsFiles_data()

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QProgressDialog;
+class QWidget;
+
+// Long work on the window's thread: once it has run for half a second a progress dialog with
+// "取消" appears over the window, and the windows keep painting between steps.
+class WorkProgress {
+public:
+    WorkProgress(QWidget* owner, QString label, int showAfterMs = 500);
+    ~WorkProgress();
+    WorkProgress(const WorkProgress&) = delete;
+    WorkProgress& operator=(const WorkProgress&) = delete;
+
+    // False once the user has chosen "取消". Cheap enough to call for every row.
+    bool Step(qint64 done, qint64 total);
+    bool Cancelled() const { return m_cancelled; }
+    // As a callback for work that knows nothing of windows.
+    std::function<bool(qint64, qint64)> Callback();
+
+private:
+    QWidget* m_owner;
+    QString m_label;
+    int m_showAfterMs;
+    QElapsedTimer m_clock;
+    qint64 m_lastPumpMs = -1000;
+    bool m_cancelled = false;
+    std::unique_ptr<QProgressDialog> m_dialog;
+};
