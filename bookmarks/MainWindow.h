@@ -23,6 +23,7 @@ class QMenu;
 class QPushButton;
 class QTreeView;
 class RuntimeServices;
+class WorkProgress;
 struct ProgramGlobals;
 
 // The start window and the bookmark manager. Constructing it runs the start sequence; destroying
@@ -85,6 +86,8 @@ public:
     using ImportResult = BookmarkTransfer::Result;
     // Adds the lines whose address is not stored yet, in one transaction.
     ImportResult ImportLines(const QList<BookmarkTextFile::Line>& lines);
+    // The same, under a progress dialog that may be showing already.
+    ImportResult ImportLines(const QList<BookmarkTextFile::Line>& lines, WorkProgress& progress);
     // "已导入 N 个网址", with what was left out and why.
     void ReportImport(const ImportResult& result, int notPages);
     // Brings the Windows program's database into this one: what is not here yet, in one transaction.

@@ -75,8 +75,17 @@ void MainWindow::ImportData()
                                MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
         return;
     }
-    const BookmarkHtmlFile::Contents contents = BookmarkTransfer::Parse(path, file.readAll());
-    ReportImport(ImportLines(contents.lines), contents.notPages);
+    // Reading a large bookmark HTML file takes seconds and reports no steps: it runs aside.
+    WorkProgress reading(this, BookmarkTexts::ImportingBookmarks, m_progressDelayMs);
+    const std::optional<BookmarkHtmlFile::Contents> contents = reading.RunAside<BookmarkHtmlFile::Contents>(
+        [path, bytes = file.readAll()] { return BookmarkTransfer::Parse(path, bytes); });
+    if (!contents) {
+        ImportResult cancelled;
+        cancelled.cancelled = true;
+        ReportImport(cancelled, 0);
+        return;
+    }
+    ReportImport(ImportLines(contents->lines, reading), contents->notPages);
 }
 
 void MainWindow::ImportFromBrowsers()
@@ -121,6 +130,12 @@ void MainWindow::ReportImport(const ImportResult& result, int notPages)
 MainWindow::ImportResult MainWindow::ImportLines(const QList<BookmarkTextFile::Line>& lines)
 {
     WorkProgress progress(this, BookmarkTexts::ImportingBookmarks, m_progressDelayMs);
+    return ImportLines(lines, progress);
+}
+
+MainWindow::ImportResult MainWindow::ImportLines(const QList<BookmarkTextFile::Line>& lines,
+                                                 WorkProgress& progress)
+{
     ImportResult result = BookmarkTransfer::Store(*m_globals.Database, lines, progress.Callback());
     // Shown at the end of the list whatever category is on show, as a single add would be.
     m_bookmarks->AppendRows(std::move(result.addedRows));

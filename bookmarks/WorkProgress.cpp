@@ -25,7 +25,9 @@ bool WorkProgress::Step(qint64 done, qint64 total)
     if (m_cancelled)
         return false;
     const qint64 now = m_clock.elapsed();
-    if (now - m_lastPumpMs < PumpEveryMs)
+    // The last step is always shown: the user sees the work complete and can still cancel it.
+    const bool last = total > 0 && done >= total;
+    if (now - m_lastPumpMs < PumpEveryMs && !(last && m_dialog))
         return true;
     m_lastPumpMs = now;
     if (!m_dialog && now >= m_showAfterMs) {

@@ -3,8 +3,12 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 class QProgressDialog;
 class QWidget;
@@ -24,7 +28,37 @@ public:
     // As a callback for work that knows nothing of windows.
     std::function<bool(qint64, qint64)> Callback();
 
+    // Work that cannot report its steps (a parser) runs on a thread of its own meanwhile; nullopt
+    // when the user cancelled (its result is dropped when it ends). `work` must not touch widgets
+    // or the database.
+    template <typename Result> std::optional<Result> RunAside(std::function<Result()> work)
+    {
+        auto state = std::make_shared<Aside<Result>>();
+        std::thread([state, work = std::move(work)] {
+            Result result = work();
+            const std::lock_guard lock(state->mutex);
+            state->result = std::move(result);
+            state->done = true;
+        }).detach();
+        for (;;) {
+            {
+                const std::lock_guard lock(state->mutex);
+                if (state->done)
+                    return std::move(state->result);
+            }
+            if (!Step(0, 0))
+                return std::nullopt;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
 private:
+    template <typename Result> struct Aside {
+        std::mutex mutex;
+        bool done = false;
+        std::optional<Result> result;
+    };
+
     QWidget* m_owner;
     QString m_label;
     int m_showAfterMs;

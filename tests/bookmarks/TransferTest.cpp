@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSqlDatabase>
@@ -73,7 +74,7 @@ private:
     sqlite3* m_db = nullptr;
 };
 
-// Chooses "取消" in every progress dialog the moment it shows.
+// Chooses "取消" in every progress dialog once it shows some of the work done.
 class CancelOnShow : public QObject {
 public:
     CancelOnShow() { qApp->installEventFilter(this); }
@@ -84,9 +85,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         auto* dialog = qobject_cast<QProgressDialog*>(watched);
-        if (dialog && event->type() == QEvent::Show && !dialog->wasCanceled()) {
+        if (dialog && event->type() == QEvent::Show && !labels.contains(dialog->labelText())) {
             labels.append(dialog->labelText());
-            dialog->cancel();
+            QObject::connect(dialog->findChild<QProgressBar*>(), &QProgressBar::valueChanged, dialog,
+                             [dialog](int value) {
+                                 if (value > 0)
+                                     dialog->cancel();
+                             });
         }
         return false;
     }
