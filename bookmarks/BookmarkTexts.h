@@ -177,6 +177,7 @@ inline const QString ProtectionChanged = QStringLiteral("密码保护已改为�
 inline const QString ProgressTitle = QStringLiteral("请稍候");
 inline const QString ImportingBookmarks = QStringLiteral("正在导入网址……");
 inline const QString ExportingBookmarks = QStringLiteral("正在导出网址……");
+inline const QString IndexingBookmarks = QStringLiteral("第一次查找，正在为全部网址建立索引……");
 inline const QString ImportCancelled = QStringLiteral("已取消导入，没有导入任何网址。");
 inline const QString ExportCancelled = QStringLiteral("已取消导出，没有写入文件。");
 } // namespace BookmarkTexts

@@ -7,8 +7,8 @@
 #include "RuntimeServices.h"
 #include "SearchIndex.h"
 #include "StorageNames.h"
+#include "WorkProgress.h"
 
-#include <QApplication>
 #include <QTreeView>
 
 void MainWindow::FindInNames()
@@ -38,10 +38,13 @@ void MainWindow::ShowMatches(const QString& column, const QString& text)
         ShowRows(std::move(ids));
     } else {
         if (!SearchIndex::Exists(database)) {
-            // Once for a collection: every row goes into the index.
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            SearchIndex::Ensure(database);
-            QApplication::restoreOverrideCursor();
+            // Once for a collection every row goes into the index: seconds for a million rows, so
+            // on a connection of its own beside the window. Cancelled, this search scans.
+            WorkProgress progress(this, BookmarkTexts::IndexingBookmarks, m_progressDelayMs);
+            progress.RunAside<bool>([path = database.Path()] {
+                RecordTable aside;
+                return aside.Open(path) && SearchIndex::Ensure(aside);
+            });
         }
         const SearchIndex::Condition condition = SearchIndex::Exists(database)
                                                      ? SearchIndex::Indexed(column, text)

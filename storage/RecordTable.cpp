@@ -8,6 +8,8 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
+
 namespace {
 
 QString WherePart(const QString& where)
@@ -54,7 +56,8 @@ QString ValueAsText(const QVariant& value)
 
 RecordTable::RecordTable()
 {
-    static int connections = 0;
+    // A long piece of work may open a connection of its own on another thread.
+    static std::atomic<int> connections = 0;
     m_connectionName = QStringLiteral("qavex-records-%1").arg(++connections);
 }
 

@@ -32,6 +32,8 @@ public:
     bool Open(const QString& path, const QString& password = {});
     void Close();
     bool IsOpen() const { return m_open; }
+    // The file open now; empty when none is.
+    QString Path() const { return m_open ? m_db.databaseName() : QString(); }
 
     // Whether the table is there with at least these columns.
     bool HasColumns(const QString& table, const QStringList& columns) const;
