@@ -89,18 +89,17 @@ std::optional<QList<BookmarkTextFile::Line>> ReadAll(RecordTable& database, cons
         total = count.isEmpty() ? 0 : count[0][0].toLongLong();
     }
     QList<BookmarkTextFile::Line> lines;
-    if (database.Query(Tables::Bookmarks, QStringLiteral("名称,地址,分类,备注")) != 0) {
-        while (!database.IsAfterLast()) {
-            if (progress && !progress(lines.size(), total)) {
-                database.CloseRecordSet();
-                return std::nullopt;
-            }
-            lines.append({database.ReadText(Columns::Name), database.ReadText(Columns::Address),
-                          database.ReadText(Columns::Category), database.ReadText(Columns::Remark)});
-            database.MoveNext();
-        }
-    }
-    database.CloseRecordSet();
+    lines.reserve(total);
+    const bool read = database.ForEachRow(
+        Tables::Bookmarks, {Columns::Name, Columns::Address, Columns::Category, Columns::Remark}, {}, {},
+        [&](const QStringList& row) {
+            if (progress && !progress(lines.size(), total))
+                return false;
+            lines.append({row[0], row[1], row[2], row[3]});
+            return true;
+        });
+    if (!read && progress && !progress(lines.size(), total))
+        return std::nullopt;
     return lines;
 }
 

@@ -294,22 +294,79 @@ bool RecordTable::DropTable(const QString& table)
     return Execute(QStringLiteral("drop table if exists ") + table, {});
 }
 
+namespace {
+
+// A statement prepared straight on SQLite, its arguments bound; finalized when it goes.
+class DirectStatement {
+public:
+    DirectStatement(const QSqlDatabase& db, const QString& statement, const QVariantList& args)
+    {
+        const QVariant handle = db.driver()->handle();
+        sqlite3* connection = handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
+                                  ? *static_cast<sqlite3* const*>(handle.constData())
+                                  : nullptr;
+        const QByteArray text = statement.toUtf8();
+        if (!connection || sqlite3_prepare_v2(connection, text.constData(), int(text.size()), &m_query,
+                                              nullptr) != SQLITE_OK)
+            return;
+        for (int i = 0; i < args.size(); ++i) {
+            const QVariant& arg = args[i];
+            if (arg.typeId() == QMetaType::LongLong || arg.typeId() == QMetaType::Int) {
+                sqlite3_bind_int64(m_query, i + 1, arg.toLongLong());
+            } else {
+                const QByteArray value = arg.toString().toUtf8();
+                sqlite3_bind_text(m_query, i + 1, value.constData(), int(value.size()), SQLITE_TRANSIENT);
+            }
+        }
+        m_ready = true;
+    }
+    ~DirectStatement() { sqlite3_finalize(m_query); }
+    DirectStatement(const DirectStatement&) = delete;
+    DirectStatement& operator=(const DirectStatement&) = delete;
+
+    bool Next() { return m_ready && sqlite3_step(m_query) == SQLITE_ROW; }
+    qint64 Number(int column) const { return sqlite3_column_int64(m_query, column); }
+    QString Text(int column) const
+    {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_query, column));
+        return text ? QString::fromUtf8(text, sqlite3_column_bytes(m_query, column)) : QStringLiteral("");
+    }
+
+private:
+    sqlite3_stmt* m_query = nullptr;
+    bool m_ready = false;
+};
+
+} // namespace
+
+bool RecordTable::ForEachRow(const QString& table, const QStringList& fields, const QString& where,
+                             const QVariantList& args, const std::function<bool(const QStringList&)>& each)
+{
+    if (!m_open)
+        return false;
+    DirectStatement query(m_db,
+                          QStringLiteral("select ") + fields.join(u',') + QStringLiteral(" from ") + table +
+                              WherePart(where),
+                          args);
+    QStringList row;
+    while (query.Next()) {
+        row.clear();
+        for (int i = 0; i < fields.size(); ++i)
+            row.append(query.Text(i));
+        if (!each(row))
+            return false;
+    }
+    return true;
+}
+
 QList<QStringList> RecordTable::ReadRows(const QString& table, const QStringList& fields,
                                          const QString& where, const QVariantList& args)
 {
     QList<QStringList> rows;
-    const Result result = Select(QStringLiteral("select ") + fields.join(u',') + QStringLiteral(" from ") +
-                                     table + WherePart(where),
-                                 args);
-    if (!result.query)
-        return rows;
-    for (QSqlQuery& query = *result.query; query.isValid(); query.next()) {
-        QStringList row;
-        row.reserve(fields.size());
-        for (int i = 0; i < fields.size(); ++i)
-            row.append(ValueAsText(query.value(i)));
-        rows.append(std::move(row));
-    }
+    ForEachRow(table, fields, where, args, [&rows](const QStringList& row) {
+        rows.append(row);
+        return true;
+    });
     return rows;
 }
 
@@ -318,30 +375,9 @@ std::vector<qint64> RecordTable::ReadIds(const QString& table, const QString& wh
     std::vector<qint64> ids;
     if (!m_open)
         return ids;
-    const QVariant handle = m_db.driver()->handle();
-    sqlite3* db = handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
-                      ? *static_cast<sqlite3* const*>(handle.constData())
-                      : nullptr;
-    if (!db)
-        return ids;
-    const QByteArray statement = (QStringLiteral("select ID from ") + table + WherePart(where)).toUtf8();
-    sqlite3_stmt* query = nullptr;
-    if (sqlite3_prepare_v2(db, statement.constData(), int(statement.size()), &query, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(query);
-        return ids;
-    }
-    for (int i = 0; i < args.size(); ++i) {
-        const QVariant& arg = args[i];
-        if (arg.typeId() == QMetaType::LongLong || arg.typeId() == QMetaType::Int) {
-            sqlite3_bind_int64(query, i + 1, arg.toLongLong());
-        } else {
-            const QByteArray text = arg.toString().toUtf8();
-            sqlite3_bind_text(query, i + 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
-        }
-    }
-    while (sqlite3_step(query) == SQLITE_ROW)
-        ids.push_back(sqlite3_column_int64(query, 0));
-    sqlite3_finalize(query);
+    DirectStatement query(m_db, QStringLiteral("select ID from ") + table + WherePart(where), args);
+    while (query.Next())
+        ids.push_back(query.Number(0));
     return ids;
 }
 
