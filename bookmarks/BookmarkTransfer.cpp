@@ -80,19 +80,48 @@ QString Report(const Result& result, int notPages)
     return report;
 }
 
+namespace {
+
+qint64 CountOf(RecordTable& database)
+{
+    const QList<QStringList> count = database.ReadRows(Tables::Bookmarks, {QStringLiteral("count(*)")}, {});
+    return count.isEmpty() ? 0 : count[0][0].toLongLong();
+}
+
+const QStringList ExportedFields{Columns::Name, Columns::Address, Columns::Category, Columns::Remark};
+
+} // namespace
+
+std::optional<Exported> Export(RecordTable& database, const QString& path, const Progress& progress)
+{
+    if (IsBookmarkHtmlFile(path)) {
+        const std::optional<QList<BookmarkTextFile::Line>> lines = ReadAll(database, progress);
+        if (!lines)
+            return std::nullopt;
+        return Exported{BookmarkHtmlFile::Format(*lines), lines->size()};
+    }
+    const qint64 total = progress ? CountOf(database) : 0;
+    Exported exported;
+    const bool read =
+        database.ForEachRow(Tables::Bookmarks, ExportedFields, {}, {}, [&](const QStringList& row) {
+            if (progress && !progress(exported.count, total))
+                return false;
+            exported.bytes += BookmarkTextFile::Format({row[0], row[1], row[2], row[3]});
+            ++exported.count;
+            return true;
+        });
+    if (!read && progress && !progress(exported.count, total))
+        return std::nullopt;
+    return exported;
+}
+
 std::optional<QList<BookmarkTextFile::Line>> ReadAll(RecordTable& database, const Progress& progress)
 {
-    qint64 total = 0;
-    if (progress) {
-        const QList<QStringList> count =
-            database.ReadRows(Tables::Bookmarks, {QStringLiteral("count(*)")}, {});
-        total = count.isEmpty() ? 0 : count[0][0].toLongLong();
-    }
+    const qint64 total = progress ? CountOf(database) : 0;
     QList<BookmarkTextFile::Line> lines;
     lines.reserve(total);
-    const bool read = database.ForEachRow(
-        Tables::Bookmarks, {Columns::Name, Columns::Address, Columns::Category, Columns::Remark}, {}, {},
-        [&](const QStringList& row) {
+    const bool read =
+        database.ForEachRow(Tables::Bookmarks, ExportedFields, {}, {}, [&](const QStringList& row) {
             if (progress && !progress(lines.size(), total))
                 return false;
             lines.append({row[0], row[1], row[2], row[3]});

@@ -74,11 +74,11 @@ int Export(const QString& file, const QString& programDirectory)
     QString problem;
     if (!OpenExisting(database, programDirectory, problem))
         return Fail(problem);
-    const QList<BookmarkTextFile::Line> lines =
-        BookmarkTransfer::ReadAll(database).value_or(QList<BookmarkTextFile::Line>());
-    if (!WriteFileSafely(file, BookmarkTransfer::Format(file, lines)))
+    const BookmarkTransfer::Exported exported =
+        BookmarkTransfer::Export(database, file).value_or(BookmarkTransfer::Exported());
+    if (!WriteFileSafely(file, exported.bytes))
         return Fail(BookmarkTexts::CannotWriteFile + QDir::toNativeSeparators(file));
-    Say(stdout, BookmarkTexts::Exported.arg(lines.size()));
+    Say(stdout, BookmarkTexts::Exported.arg(exported.count));
     return Done;
 }
 

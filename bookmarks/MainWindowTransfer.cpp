@@ -31,32 +31,26 @@ void MainWindow::ExportData()
         path += QStringLiteral(".txt");
 
     WorkProgress progress(this, BookmarkTexts::ExportingBookmarks, m_progressDelayMs);
-    const std::optional<QList<BookmarkTextFile::Line>> read =
-        BookmarkTransfer::ReadAll(*m_globals.Database, progress.Callback());
-    if (!read) {
+    const std::optional<BookmarkTransfer::Exported> exported =
+        BookmarkTransfer::Export(*m_globals.Database, path, progress.Callback());
+    if (!exported || !progress.Step(exported->count, exported->count)) {
         m_services.ShowMessage(BookmarkTexts::ExportCancelled,
                                MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
         return;
     }
-    const QList<BookmarkTextFile::Line>& lines = *read;
-    if (lines.isEmpty()) {
+    if (exported->count == 0) {
         m_services.ShowMessage(BookmarkTexts::NothingToExport,
                                MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
         return;
     }
-    const QByteArray bytes = BookmarkTransfer::Format(path, lines);
-    if (!progress.Step(lines.size(), lines.size())) {
-        m_services.ShowMessage(BookmarkTexts::ExportCancelled,
-                               MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
-        return;
-    }
+    const QByteArray& bytes = exported->bytes;
     // Written whole or not at all: an export that fails half-way must not leave a cut file behind.
     if (!WriteFileSafely(path, bytes)) {
         m_services.ShowMessage(BookmarkTexts::CannotWriteFile + QDir::toNativeSeparators(path),
                                MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
         return;
     }
-    m_services.ShowMessage(BookmarkTexts::Exported.arg(lines.size()),
+    m_services.ShowMessage(BookmarkTexts::Exported.arg(exported->count),
                            MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
 }
 
