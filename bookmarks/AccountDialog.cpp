@@ -149,7 +149,7 @@ void AccountDialog::ShowPassword(const QString& stored)
     const std::optional<QString> password =
         access.Reveal(stored, m_unlockRefused ? PasswordAccess::Asking::Quiet : PasswordAccess::Asking::Ask);
     m_unlockRefused = m_unlockRefused || !password;
-    m_unopenedPassword = password ? std::nullopt : std::optional<QString>(stored);
+    m_passwordUnopened = !password;
     密码框->setText(password.value_or(QString()));
     密码框->setEnabled(password.has_value());
     密码框->setPlaceholderText(password ? QString() : BookmarkTexts::PasswordLocked);
@@ -195,19 +195,24 @@ void AccountDialog::Modify()
     const QString oldAddress = bookmarks.Cell(row, BookmarkListModel::AddressColumn);
     const QString oldCategory = bookmarks.Cell(row, BookmarkListModel::CategoryColumn);
     const BookmarkRecord b = Entered();
-    const std::optional<QString> password =
-        m_unopenedPassword ? m_unopenedPassword
-                           : PasswordAccess(*m_mainWindow.Globals().Vault, services, this).Seal(b.password);
-    if (!password)
-        return;
-    if (!m_mainWindow.Globals().Database->Update(
-            Tables::Bookmarks,
-            QStringLiteral(
-                "名称=?,地址=?,分类=?,备注=?,账号=?,密码=?,账号标识=?,密码标识=?,标识类型=?,按钮标识=?,"
-                "按钮标识类型=?,控件类型=?"),
-            QStringLiteral("地址=?"),
-            {b.name, b.address, b.category, b.remark, b.account, *password, b.accountId, b.passwordId,
-             b.idType, b.buttonId, b.buttonIdType, b.controlType, oldAddress})) {
+    QString assignments =
+        QStringLiteral("名称=?,地址=?,分类=?,备注=?,账号=?,账号标识=?,密码标识=?,标识类型=?,"
+                       "按钮标识=?,按钮标识类型=?,控件类型=?");
+    QVariantList values{b.name,       b.address, b.category, b.remark,       b.account,    b.accountId,
+                        b.passwordId, b.idType,  b.buttonId, b.buttonIdType, b.controlType};
+    // A password that could not be opened is not written at all: whatever the database holds by
+    // now (sealed again, unsealed by a change of protection meanwhile) stays.
+    if (!m_passwordUnopened) {
+        const std::optional<QString> password =
+            PasswordAccess(*m_mainWindow.Globals().Vault, services, this).Seal(b.password);
+        if (!password)
+            return;
+        assignments += QStringLiteral(",密码=?");
+        values.append(*password);
+    }
+    values.append(oldAddress);
+    if (!m_mainWindow.Globals().Database->Update(Tables::Bookmarks, assignments, QStringLiteral("地址=?"),
+                                                 values)) {
         services.ShowMessage(BookmarkTexts::ModifyFailed, MessageStyle::Ok | MessageStyle::ErrorIcon,
                              BookmarkTexts::ErrorTitle, this);
         return;

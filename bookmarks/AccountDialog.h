@@ -4,8 +4,6 @@
 
 #include <QDialog>
 
-#include <optional>
-
 class MainWindow;
 class QComboBox;
 class QFrame;
@@ -49,8 +47,8 @@ private:
     void ShowPassword(const QString& stored);
 
     MainWindow& m_mainWindow;
-    // The stored form of a password that could not be opened: written back as it was on 修改.
-    std::optional<QString> m_unopenedPassword;
+    // The password shown could not be opened: 修改 leaves the stored one as it is.
+    bool m_passwordUnopened = false;
     // Asked once while the dialog is open; choosing another row does not ask again.
     bool m_unlockRefused = false;
 };

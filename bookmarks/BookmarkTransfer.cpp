@@ -92,16 +92,25 @@ const QStringList ExportedFields{Columns::Name, Columns::Address, Columns::Categ
 
 } // namespace
 
-std::optional<Exported> Export(RecordTable& database, const QString& path, const Progress& progress)
+Exported Export(RecordTable& database, const QString& path, const Progress& progress)
 {
+    Exported exported;
+    const auto stopped = [&] {
+        // Asked once more: a progress that stopped says so again; otherwise the database failed.
+        exported.cancelled = progress && !progress(exported.count, 0);
+        exported.failed = !exported.cancelled;
+        exported.bytes.clear();
+        return exported;
+    };
     if (IsBookmarkHtmlFile(path)) {
         const std::optional<QList<BookmarkTextFile::Line>> lines = ReadAll(database, progress);
         if (!lines)
-            return std::nullopt;
-        return Exported{BookmarkHtmlFile::Format(*lines), lines->size()};
+            return stopped();
+        exported.count = lines->size();
+        exported.bytes = BookmarkHtmlFile::Format(*lines);
+        return exported;
     }
     const qint64 total = progress ? CountOf(database) : 0;
-    Exported exported;
     const bool read =
         database.ForEachRow(Tables::Bookmarks, ExportedFields, {}, {}, [&](const QStringList& row) {
             if (progress && !progress(exported.count, total))
@@ -110,9 +119,7 @@ std::optional<Exported> Export(RecordTable& database, const QString& path, const
             ++exported.count;
             return true;
         });
-    if (!read && progress && !progress(exported.count, total))
-        return std::nullopt;
-    return exported;
+    return read ? exported : stopped();
 }
 
 std::optional<QList<BookmarkTextFile::Line>> ReadAll(RecordTable& database, const Progress& progress)
@@ -127,7 +134,7 @@ std::optional<QList<BookmarkTextFile::Line>> ReadAll(RecordTable& database, cons
             lines.append({row[0], row[1], row[2], row[3]});
             return true;
         });
-    if (!read && progress && !progress(lines.size(), total))
+    if (!read)
         return std::nullopt;
     return lines;
 }

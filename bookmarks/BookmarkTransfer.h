@@ -35,15 +35,17 @@ Result Store(RecordTable& database, const QList<BookmarkTextFile::Line>& lines,
 QString Report(const Result& result, int notPages);
 
 // Every bookmark's four fields, in the database's order.
-// nullopt: `progress` stopped it.
+// nullopt: `progress` stopped it, or the database could not be read to the end.
 std::optional<QList<BookmarkTextFile::Line>> ReadAll(RecordTable& database, const Progress& progress = {});
 struct Exported {
     QByteArray bytes;
     qsizetype count = 0;
+    bool cancelled = false; // `progress` stopped it
+    bool failed = false;    // the database could not be read to the end
 };
 // The file's bytes for every bookmark, in the format its name asks for: the "|" text is made row
-// by row as the rows are read, bookmark HTML from all of them. nullopt: `progress` stopped it.
-std::optional<Exported> Export(RecordTable& database, const QString& path, const Progress& progress = {});
+// by row as the rows are read, bookmark HTML from all of them. Bytes only when neither flag is set.
+Exported Export(RecordTable& database, const QString& path, const Progress& progress = {});
 // By the file's name: .htm and .html are bookmark HTML, anything else the "|" text.
 bool IsBookmarkHtmlFile(const QString& path);
 QByteArray Format(const QString& path, const QList<BookmarkTextFile::Line>& lines);

@@ -74,8 +74,9 @@ int Export(const QString& file, const QString& programDirectory)
     QString problem;
     if (!OpenExisting(database, programDirectory, problem))
         return Fail(problem);
-    const BookmarkTransfer::Exported exported =
-        BookmarkTransfer::Export(database, file).value_or(BookmarkTransfer::Exported());
+    const BookmarkTransfer::Exported exported = BookmarkTransfer::Export(database, file);
+    if (exported.failed)
+        return Fail(BookmarkTexts::CannotReadBookmarks);
     if (!WriteFileSafely(file, exported.bytes))
         return Fail(BookmarkTexts::CannotWriteFile + QDir::toNativeSeparators(file));
     Say(stdout, BookmarkTexts::Exported.arg(exported.count));

@@ -31,26 +31,31 @@ void MainWindow::ExportData()
         path += QStringLiteral(".txt");
 
     WorkProgress progress(this, BookmarkTexts::ExportingBookmarks, m_progressDelayMs);
-    const std::optional<BookmarkTransfer::Exported> exported =
+    const BookmarkTransfer::Exported exported =
         BookmarkTransfer::Export(*m_globals.Database, path, progress.Callback());
-    if (!exported || !progress.Step(exported->count, exported->count)) {
+    if (exported.failed) {
+        m_services.ShowMessage(BookmarkTexts::CannotReadBookmarks, MessageStyle::Ok | MessageStyle::ErrorIcon,
+                               BookmarkTexts::ErrorTitle, this);
+        return;
+    }
+    if (exported.cancelled || !progress.Step(exported.count, exported.count)) {
         m_services.ShowMessage(BookmarkTexts::ExportCancelled,
                                MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
         return;
     }
-    if (exported->count == 0) {
+    if (exported.count == 0) {
         m_services.ShowMessage(BookmarkTexts::NothingToExport,
                                MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
         return;
     }
-    const QByteArray& bytes = exported->bytes;
+    const QByteArray& bytes = exported.bytes;
     // Written whole or not at all: an export that fails half-way must not leave a cut file behind.
     if (!WriteFileSafely(path, bytes)) {
         m_services.ShowMessage(BookmarkTexts::CannotWriteFile + QDir::toNativeSeparators(path),
                                MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
         return;
     }
-    m_services.ShowMessage(BookmarkTexts::Exported.arg(exported->count),
+    m_services.ShowMessage(BookmarkTexts::Exported.arg(exported.count),
                            MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
 }
 

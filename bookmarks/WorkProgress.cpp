@@ -46,7 +46,9 @@ bool WorkProgress::Step(qint64 done, qint64 total)
         m_dialog->setMaximum(int(total / 1000) + 1);
         m_dialog->setValue(int(done / 1000));
     }
-    QCoreApplication::processEvents();
+    // Until the dialog stands in front, a click or key would run inside the work (its transaction
+    // open): only painting and timers go on.
+    QCoreApplication::processEvents(m_dialog ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
     m_cancelled = m_dialog && m_dialog->wasCanceled();
     return !m_cancelled;
 }

@@ -324,7 +324,13 @@ public:
     DirectStatement(const DirectStatement&) = delete;
     DirectStatement& operator=(const DirectStatement&) = delete;
 
-    bool Next() { return m_ready && sqlite3_step(m_query) == SQLITE_ROW; }
+    bool Next()
+    {
+        m_last = m_ready ? sqlite3_step(m_query) : SQLITE_ERROR;
+        return m_last == SQLITE_ROW;
+    }
+    // After the last Next: every row was read, rather than a failure ending the reading.
+    bool Finished() const { return m_last == SQLITE_DONE; }
     qint64 Number(int column) const { return sqlite3_column_int64(m_query, column); }
     QString Text(int column) const
     {
@@ -335,6 +341,7 @@ public:
 private:
     sqlite3_stmt* m_query = nullptr;
     bool m_ready = false;
+    int m_last = SQLITE_OK;
 };
 
 } // namespace
@@ -356,7 +363,7 @@ bool RecordTable::ForEachRow(const QString& table, const QStringList& fields, co
         if (!each(row))
             return false;
     }
-    return true;
+    return query.Finished();
 }
 
 QList<QStringList> RecordTable::ReadRows(const QString& table, const QStringList& fields,

@@ -54,8 +54,8 @@ public:
     int ReadColumn(QStringList& out, const QString& table, const QString& field, const QString& where = {},
                    const QVariantList& args = {});
     // Each row of several fields as texts, in `fields` order, read straight from SQLite (QtSql
-    // costs about a microsecond a value); `each` returning false stops it, and so does a failure:
-    // false. The current record set is left alone.
+    // costs about a microsecond a value). False when `each` stopped it or the database failed
+    // before the last row. The current record set is left alone.
     bool ForEachRow(const QString& table, const QStringList& fields, const QString& where,
                     const QVariantList& args, const std::function<bool(const QStringList&)>& each);
     // The same, kept.

@@ -229,6 +229,40 @@ private slots:
         QCOMPARE(reads.count, 1);
     }
 
+    // A database that fails half-way through the rows (a damaged page near the end of the table):
+    // said so, and no file that looks complete.
+    void exportThatCannotReadEveryRowWritesNothing()
+    {
+        Collection c;
+        QList<Collection::Bookmark> bookmarks;
+        for (int i = 0; i < 3000; ++i)
+            bookmarks.append({QStringLiteral("站%1").arg(i),
+                              QStringLiteral("https://s%1.cn/").arg(i),
+                              QStringLiteral("类"),
+                              QString(200, u'注'),
+                              {}});
+        c.Seed({QStringLiteral("类")}, bookmarks);
+        const int page = c.Select(QStringLiteral("select max(pageno) from dbstat where name = '网址' and "
+                                                 "pagetype = 'leaf'"))
+                             .value(0)
+                             .toInt();
+        const int pageSize = c.Select(QStringLiteral("pragma page_size")).value(0).toInt();
+        QVERIFY(page > 10 && pageSize > 0);
+        QFile database(c.Path(QStringLiteral("qavex.mdb")));
+        QVERIFY(database.open(QIODevice::ReadWrite));
+        QVERIFY(database.seek(qint64(page - 1) * pageSize));
+        database.write(QByteArray(pageSize, char(0x5A)));
+        database.close();
+
+        MainWindow& w = c.Start();
+        QVERIFY(c.services.messages.isEmpty());
+        const QString file = m_files.filePath(QStringLiteral("partial.txt"));
+        c.services.fileAnswers.enqueue(file);
+        Choose(w, QStringLiteral("导出数据"));
+        QCOMPARE(c.services.messages.last().text, QStringLiteral("无法读取数据库中的网址，没有导出。"));
+        QVERIFY(!QFile::exists(file));
+    }
+
     void cancelledTransferKeepsNothing_data()
     {
         QTest::addColumn<bool>("importing");
