@@ -42,8 +42,9 @@ bool WorkProgress::Step(qint64 done, qint64 total)
         m_dialog->show();
     }
     if (m_dialog) {
-        // The bar counts in thousands: a million rows would pass what the bar holds.
-        m_dialog->setMaximum(int(total / 1000) + 1);
+        // The bar counts in thousands: a million rows would pass what the bar holds. Work of
+        // unknown size (a parser, an index) shows the moving bar rather than a 0 % that never moves.
+        m_dialog->setMaximum(total > 0 ? int(total / 1000) + 1 : 0);
         m_dialog->setValue(int(done / 1000));
     }
     // Until the dialog stands in front, a click or key would run inside the work (its transaction
