@@ -150,7 +150,8 @@ inline const QStringList IdTypes = {QStringLiteral("0、ID"), QStringLiteral("1�
 inline const QString ButtonControl = QStringLiteral("按钮");
 inline const QString LinkControl = QStringLiteral("链接");
 inline const QString ShowPassword = QStringLiteral("显示");
-inline const QString PasswordLocked = QStringLiteral("（密码未解锁）");
+// Short: the password box is 90 pixels wide.
+inline const QString PasswordLocked = QStringLiteral("未解锁");
 inline const QString AccountAndPasswordRequired =
     QStringLiteral("请输入帐号和密码。如果是邮箱账号，不要填后缀。");
 inline const QString ModifySucceeded = QStringLiteral("修改成功");

@@ -120,7 +120,7 @@ private slots:
         } else {
             QVERIFY(!d->密码框->isEnabled());
             QCOMPARE(d->密码框->text(), QString());
-            QCOMPARE(d->密码框->placeholderText(), QStringLiteral("（密码未解锁）"));
+            QCOMPARE(d->密码框->placeholderText(), QStringLiteral("未解锁"));
             d->备注框->setText(QStringLiteral("改了备注"));
             d->按钮1->click();
             QCOMPARE(c.Select(QStringLiteral("select 备注 from 网址 where 名称='网银'")),
