@@ -87,6 +87,9 @@ void PasswordAccess::Tell(VaultError error, bool writing)
     case VaultError::CryptoFailed:
         text = PasswordTexts::CryptoFailed;
         break;
+    case VaultError::ServerNeedsPrimaryPassword:
+        text = PasswordTexts::ServerNeedsPrimaryPassword;
+        break;
     }
     m_services.ShowMessage(text, MessageStyle::Ok | MessageStyle::ErrorIcon, PasswordTexts::ErrorTitle,
                            m_owner);

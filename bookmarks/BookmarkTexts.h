@@ -31,6 +31,7 @@ inline const QString FindInNames = QStringLiteral("在名称中查找...");
 inline const QString FindInAddresses = QStringLiteral("在地址中查找...");
 inline const QString AppearanceSettings = QStringLiteral("设置外观...");
 inline const QString PasswordProtectionItem = QStringLiteral("密码保护...");
+inline const QString DatabaseLocationItem = QStringLiteral("数据库位置...");
 inline const QString UseBuiltInBrowser = QStringLiteral("使用自带浏览器");
 inline const QString CategoryMenu = QStringLiteral("分类");
 inline const QString RenameCategory = QStringLiteral("重命名");
@@ -182,4 +183,41 @@ inline const QString ExportingBookmarks = QStringLiteral("正在导出网址…�
 inline const QString IndexingBookmarks = QStringLiteral("第一次查找，正在为全部网址建立索引……");
 inline const QString ImportCancelled = QStringLiteral("已取消导入，没有导入任何网址。");
 inline const QString ExportCancelled = QStringLiteral("已取消导出，没有写入文件。");
+
+// Where the collection lives.
+inline const QString DatabaseLocationCaption = QStringLiteral("数据库位置");
+inline const QString DatabaseLocationQuestion = QStringLiteral("收藏保存在：");
+inline const QString LocalFileLocation = QStringLiteral("本机文件");
+inline const QString LocalFileDetail = QStringLiteral("qavex.mdb，只在这台电脑上。");
+inline const QString ServerLocation = QStringLiteral("PostgreSQL 服务器");
+inline const QString ServerDetail =
+    QStringLiteral("几台电脑共用一个收藏，别处的修改一秒内显示出来。登录密码必须用主密码保护。");
+inline const QString ServerHostField = QStringLiteral("主机：");
+inline const QString ServerPortField = QStringLiteral("端口：");
+inline const QString ServerDatabaseField = QStringLiteral("数据库：");
+inline const QString ServerUserField = QStringLiteral("用户：");
+inline const QString ServerPasswordField = QStringLiteral("密码：");
+inline const QString ServerPasswordNote =
+    QStringLiteral("密码存入系统密钥环，不写入 qavex.ini；留空则使用 ~/.pgpass。");
+inline const QString TestConnectionButton = QStringLiteral("测试连接");
+inline const QString MissingServerFields = QStringLiteral("请填写主机、数据库和用户");
+inline const QString CannotReachServer = QStringLiteral("无法连接数据库服务器：%1");
+inline const QString ServerHoldsCollection = QStringLiteral("连接成功。服务器上已有收藏，共 %1 个网址。");
+inline const QString ServerIsEmpty = QStringLiteral("连接成功。服务器上的数据库是空的。");
+inline const QString ServerHoldsOtherTables =
+    QStringLiteral("连接成功，但这个数据库中已有别的表，不能用来保存收藏。请选择一个空的数据库。");
+inline const QString OfferCopyUp =
+    QStringLiteral("服务器上的数据库是空的。把本机的收藏（%1 个网址）复制到服务器上吗？\n本机文件保持不变。");
+inline const QString CopyUpNeedsPrimaryPassword = QStringLiteral(
+    "本机收藏中有登录密码。服务器上的密码必须用主密码保护：请先在“操作 → 密码保护...”中选择“主密码”，再复制。");
+inline const QString CopyingUp = QStringLiteral("正在把收藏复制到服务器……");
+inline const QString CopiedUp = QStringLiteral("已复制到服务器：%1 个网址，%2 个分类，%3 条历史地址。");
+inline const QString CopiedUpRepeated = QStringLiteral("\n%1 个地址重复的网址没有复制（服务器上每个地址只存一次）。");
+inline const QString CopyUpFailed = QStringLiteral("无法把收藏复制到服务器上，服务器上什么也没有写入：%1");
+inline const QString CannotMakeServerTables = QStringLiteral("无法在服务器上建立收藏的表：%1");
+inline const QString NowOnServer = QStringLiteral("收藏现在保存在 %1。");
+inline const QString NowInLocalFile = QStringLiteral("收藏现在保存在本机文件 %1。");
+inline const QString CannotWriteLocation = QStringLiteral("无法写入 qavex.ini，数据库位置没有更改。");
+inline const QString ServerKeyringFailed = QStringLiteral("无法把服务器密码存入系统密钥环：%1");
+
 } // namespace BookmarkTexts

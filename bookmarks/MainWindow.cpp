@@ -130,6 +130,7 @@ void MainWindow::CreateMenus()
         PasswordProtectionDialog dialog(*m_globals.Vault, m_services, this);
         dialog.exec();
     });
+    操作菜单->addAction(BookmarkTexts::DatabaseLocationItem, this, &MainWindow::ChooseDatabaseLocation);
     使用自带浏览器 = 操作菜单->addAction(BookmarkTexts::UseBuiltInBrowser);
     使用自带浏览器->setCheckable(true);
     // The menu flips the tick itself; ToggleBuiltInBrowser owns that, so take the click only.
@@ -180,8 +181,12 @@ void MainWindow::OnCreated()
     m_globals.SettingsFile = QDir(directory).filePath(SettingsFileName);
 
     int migrated = 0;
-    const DatabaseState state =
-        PrepareDatabase(*m_globals.Database, directory, m_globals.Settings(), &migrated);
+    const bool onServer = ServerChosen(m_globals.Settings());
+    if (onServer)
+        OpenChosenServer();
+    const DatabaseState state = onServer ? DatabaseState::Opened
+                                         : PrepareDatabase(*m_globals.Database, directory, m_globals.Settings(),
+                                                           &migrated);
     if (state == DatabaseState::Migrated) {
         m_services.ShowMessage(BookmarkTexts::LegacyMigrated + QString::number(migrated),
                                MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);

@@ -24,6 +24,7 @@ class QPushButton;
 class QTreeView;
 class RuntimeServices;
 class WorkProgress;
+class RecordTable;
 struct ProgramGlobals;
 
 // The start window and the bookmark manager. Constructing it runs the start sequence; destroying
@@ -77,6 +78,15 @@ public:
     void FindInNames();
     void FindInAddresses();
     void ShowMatches(const QString& column, const QString& text);
+    // The IDs of the bookmarks whose `column` contains `text`, in list order.
+    std::vector<qint64> MatchingIds(const QString& column, const QString& text);
+
+    // "数据库位置...": the local file or a PostgreSQL server; an empty server is offered the
+    // local collection.
+    void ChooseDatabaseLocation();
+    // Another qavex on the server changed bookmarks or categories: the lists on show follow,
+    // rewritten in place, the selection kept on the bookmarks that remain.
+    void FollowOtherChanges();
 
     // The "|" text files
     void ExportData();
@@ -152,6 +162,10 @@ private:
     void CreateMenus();
     void ConnectEvents();
     void OnCreated();
+    bool OpenChosenServer();
+    void WatchServer();
+    bool MakeServerCollection(RecordTable& remote);
+    void ReloadCollection();
     void OnWillBeDestroyed();
     void ApplySavedAppearance();
     void AddDefaultBookmarkIfEmpty();
@@ -182,5 +196,10 @@ private:
     QPointer<AccountDialog> m_accountDialog;
     // The list shows search matches rather than the selected category.
     bool m_showingMatches = false;
+    // The search on show, followed when another program changes the collection.
+    QString m_matchColumn;
+    QString m_matchText;
+    class QTimer* m_othersChanged = nullptr;
+    bool m_followingOthers = false;
     int m_progressDelayMs = 500;
 };

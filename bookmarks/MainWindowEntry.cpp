@@ -165,7 +165,8 @@ void MainWindow::ShowModifiedBookmark(int row, const QString& oldCategory, const
 void MainWindow::LoadCurrentBookmark()
 {
     const int row = CurrentRow();
-    if (row < 0)
+    // A change made elsewhere leaves what the user is typing alone.
+    if (row < 0 || m_followingOthers)
         return;
     if (m_accountDialog) {
         m_accountDialog->Refill();

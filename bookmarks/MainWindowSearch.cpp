@@ -25,7 +25,7 @@ void MainWindow::FindInAddresses()
         ShowMatches(Columns::Address, text);
 }
 
-void MainWindow::ShowMatches(const QString& column, const QString& text)
+std::vector<qint64> MainWindow::MatchingIds(const QString& column, const QString& text)
 {
     RecordTable& database = *m_globals.Database;
     if (text.contains(QChar(0))) {
@@ -35,23 +35,27 @@ void MainWindow::ShowMatches(const QString& column, const QString& text)
             if (row[1].contains(text, Qt::CaseInsensitive))
                 ids.push_back(row[0].toLongLong());
         }
-        ShowRows(std::move(ids));
-    } else {
-        if (!SearchIndex::Exists(database)) {
-            // Once for a collection every row goes into the index: seconds for a million rows, so
-            // on a connection of its own beside the window. Cancelled, this search scans.
-            WorkProgress progress(this, BookmarkTexts::IndexingBookmarks, m_progressDelayMs);
-            progress.RunAside<bool>([path = database.Path()] {
-                RecordTable aside;
-                return aside.Open(path) && SearchIndex::Ensure(aside);
-            });
-        }
-        const SearchIndex::Condition condition = SearchIndex::Exists(database)
-                                                     ? SearchIndex::Indexed(column, text)
-                                                     : SearchIndex::Literal(column, text);
-        ShowRows(database.ReadIds(Tables::Bookmarks, condition.where + QStringLiteral(" order by ID"),
-                                  condition.args));
+        return ids;
     }
+    const SearchIndex::Condition condition = SearchIndex::Matching(database, column, text);
+    return database.ReadIds(Tables::Bookmarks, condition.where + QStringLiteral(" order by ID"), condition.args);
+}
+
+void MainWindow::ShowMatches(const QString& column, const QString& text)
+{
+    RecordTable& database = *m_globals.Database;
+    if (!text.contains(QChar(0)) && !SearchIndex::Exists(database)) {
+        // Once for a collection every row goes into the index: seconds for a million rows, so
+        // on a connection of its own beside the window. Cancelled, this search scans.
+        WorkProgress progress(this, BookmarkTexts::IndexingBookmarks, m_progressDelayMs);
+        progress.RunAside<bool>([path = database.Path()] {
+            RecordTable aside;
+            return aside.Open(path) && SearchIndex::Ensure(aside);
+        });
+    }
+    m_matchColumn = column;
+    m_matchText = text;
+    ShowRows(MatchingIds(column, text));
     FitColumns();
     // Until a category is chosen, even the one still selected, the list shows matches.
     m_showingMatches = true;

@@ -77,9 +77,9 @@ bool PasswordVault::WriteSetting(const std::optional<Setting>& setting)
         return m_records.DropTable(Protection::Table);
     using namespace Protection;
     return m_records.CreateTable(
-               Table, QStringLiteral("ID INTEGER PRIMARY KEY, %1 TEXT, %2 TEXT, %3 INTEGER, "
-                                     "%4 INTEGER, %5 TEXT, %6 TEXT, %7 TEXT")
-                          .arg(Mode, Salt, Operations, Memory, WrappedKey, KeyCheck, KeyringItem)) &&
+               Table, m_records.IdColumnDefinition() +
+                          QStringLiteral(", %1 TEXT, %2 TEXT, %3 BIGINT, %4 BIGINT, %5 TEXT, %6 TEXT, %7 TEXT")
+                              .arg(Mode, Salt, Operations, Memory, WrappedKey, KeyCheck, KeyringItem)) &&
            m_records.DeleteAll(Table) &&
            m_records.Insert(
                Table,
@@ -159,7 +159,13 @@ std::optional<QString> PasswordVault::Seal(const QString& plain, VaultError* err
     VaultError& why = error ? *error : unused;
     why = VaultError::None;
     const std::optional<Setting> setting = ReadSetting();
-    if (!setting || plain.isEmpty())
+    if (plain.isEmpty())
+        return plain;
+    if (m_records.IsServer() && (!setting || setting->mode != PasswordProtection::PrimaryPassword)) {
+        why = VaultError::ServerNeedsPrimaryPassword;
+        return std::nullopt;
+    }
+    if (!setting)
         return plain;
     if (!KeyIsCurrent(*setting)) {
         why = VaultError::Locked;
@@ -255,6 +261,8 @@ VaultError PasswordVault::SwitchTo(PasswordProtection target, const QString& pri
 {
     if (!CryptoReady())
         return VaultError::CryptoFailed;
+    if (m_records.IsServer() && target != PasswordProtection::PrimaryPassword)
+        return VaultError::ServerNeedsPrimaryPassword;
     const std::optional<Setting> current = ReadSetting();
     if (current && !KeyIsCurrent(*current))
         return VaultError::Locked;

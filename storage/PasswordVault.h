@@ -21,6 +21,9 @@ enum class VaultError {
     Tampered,      // a sealed value is not authentic under the key
     StorageFailed, // the database refused the change; nothing was changed
     CryptoFailed,  // libsodium could not start or ran out of memory
+    // The collection is on a shared server: passwords there are sealed under a primary password,
+    // never plain and never under one machine's keyring
+    ServerNeedsPrimaryPassword,
 };
 
 // Argon2id cost of turning a primary password into a key. Stored with the collection, so a cheaper

@@ -2,10 +2,12 @@
 
 #include <QFile>
 #include <QSqlDriver>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
 
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 #include <atomic>
@@ -52,6 +54,39 @@ QString ValueAsText(const QVariant& value)
     return value.toString();
 }
 
+const QString SqliteDriver = QStringLiteral("QSQLITE");
+const QString ServerDriver = QStringLiteral("QPSQL");
+// The channel the server's triggers announce changed tables on.
+const QString ChangeChannel = QStringLiteral("qavex_changes");
+// SQLSTATE of a row a unique index refuses.
+const QString UniqueViolation = QStringLiteral("23505");
+
+// The server's text type holds no NUL; the driver would cut the statement short at one.
+const QString NulRefused = QStringLiteral("text with a NUL character cannot be stored on the server");
+
+bool HoldsNul(const QVariantList& args)
+{
+    for (const QVariant& arg : args) {
+        if (arg.typeId() == QMetaType::QString && arg.toString().contains(QChar(0)))
+            return true;
+    }
+    return false;
+}
+
+PGconn* ServerConnection(const QSqlDatabase& db)
+{
+    const QVariant handle = db.driver()->handle();
+    return handle.isValid() && qstrcmp(handle.typeName(), "PGconn*") == 0
+               ? *static_cast<PGconn* const*>(handle.constData())
+               : nullptr;
+}
+
+QString Reason(const QSqlError& error)
+{
+    const QString text = error.databaseText().trimmed();
+    return text.isEmpty() ? error.text().trimmed() : text;
+}
+
 } // namespace
 
 RecordTable::RecordTable()
@@ -75,8 +110,8 @@ bool RecordTable::Open(const QString& path, const QString& /*password*/)
     // SQLite would quietly create a missing file; a missing database is a failed open.
     if (!QFile::exists(path))
         return false;
-    if (!m_db.isValid())
-        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    UseDriver(SqliteDriver);
+    m_server = false;
     m_db.setDatabaseName(path);
     m_open = m_db.open();
     if (m_open) {
@@ -95,6 +130,113 @@ bool RecordTable::Open(const QString& path, const QString& /*password*/)
     return m_open;
 }
 
+void RecordTable::UseDriver(const QString& driver)
+{
+    if (m_db.isValid() && m_db.driverName() == driver)
+        return;
+    m_db = QSqlDatabase();
+    if (QSqlDatabase::contains(m_connectionName))
+        QSqlDatabase::removeDatabase(m_connectionName);
+    m_db = QSqlDatabase::addDatabase(driver, m_connectionName);
+}
+
+bool RecordTable::OpenServer(const ServerAddress& server)
+{
+    Close();
+    UseDriver(ServerDriver);
+    m_server = true;
+    m_address = server;
+    m_db.setHostName(server.host);
+    m_db.setPort(server.port);
+    m_db.setDatabaseName(server.database);
+    m_db.setUserName(server.user);
+    m_db.setPassword(server.password);
+    // A server that does not answer is a failure within seconds, not a window that hangs.
+    m_db.setConnectOptions(QStringLiteral("connect_timeout=5;application_name=qavex"));
+    m_open = m_db.open();
+    if (!m_open) {
+        m_lastError = Reason(m_db.lastError());
+        m_db.close();
+    }
+    return m_open;
+}
+
+bool RecordTable::Reconnect()
+{
+    m_recordSets.clear();
+    m_statements.clear();
+    m_current = 0;
+    m_db.close();
+    if (!m_db.open()) {
+        m_lastError = Reason(m_db.lastError());
+        m_db.close();
+        return false;
+    }
+    m_lost = false;
+    if (m_onOtherChanges)
+        Subscribe();
+    return true;
+}
+
+bool RecordTable::Usable()
+{
+    if (!m_open)
+        return false;
+    // A connection lost inside a transaction stays lost until the transaction is given up:
+    // statements after it must not be stored without those before.
+    return !m_lost || (!m_inTransaction && Reconnect());
+}
+
+void RecordTable::NoteFailure(const QSqlError& error)
+{
+    m_lastError = Reason(error);
+    m_duplicate = error.nativeErrorCode() == UniqueViolation;
+    if (!m_server || m_lost)
+        return;
+    PGconn* connection = ServerConnection(m_db);
+    if (connection && PQstatus(connection) != CONNECTION_BAD)
+        return;
+    m_lost = true;
+    if (m_onLost)
+        m_onLost(m_lastError);
+}
+
+bool RecordTable::WatchOtherChanges(QObject* context, std::function<void()> changed)
+{
+    if (!m_open || !m_server)
+        return false;
+    m_onOtherChanges = std::move(changed);
+    QObject::connect(m_db.driver(), &QSqlDriver::notification, context,
+                     [this](const QString& channel, QSqlDriver::NotificationSource source, const QVariant&) {
+                         if (channel == ChangeChannel && source == QSqlDriver::OtherSource && m_onOtherChanges)
+                             m_onOtherChanges();
+                     });
+    return Subscribe();
+}
+
+bool RecordTable::Subscribe()
+{
+    return m_db.driver()->subscribeToNotification(ChangeChannel);
+}
+
+QString RecordTable::IdColumnDefinition() const
+{
+    return m_server ? QStringLiteral("ID bigint generated by default as identity primary key")
+                    : QStringLiteral("ID INTEGER PRIMARY KEY");
+}
+
+bool RecordTable::RunSchemaStatement(const QString& statement)
+{
+    if (!Usable())
+        return false;
+    // Not prepared: the server prepares only queries and changes of rows.
+    QSqlQuery query(m_db);
+    if (query.exec(statement))
+        return true;
+    NoteFailure(query.lastError());
+    return false;
+}
+
 void RecordTable::Close()
 {
     m_recordSets.clear();
@@ -103,33 +245,50 @@ void RecordTable::Close()
     if (m_db.isValid())
         m_db.close();
     m_open = false;
+    m_lost = false;
+    m_inTransaction = false;
 }
 
 bool RecordTable::CopyInto(const QString& path)
 {
+    if (m_server)
+        return false;
     // VACUUM INTO writes the snapshot of one read transaction.
     return Execute(QStringLiteral("vacuum into ?"), {path});
 }
 
-bool RecordTable::Execute(const QString& statement, const QVariantList& args)
+bool RecordTable::Execute(const QString& statement, const QVariantList& args, bool readsId)
 {
-    if (!m_open)
+    if (!Usable())
         return false;
     std::unique_ptr<QSqlQuery>& query = m_statements[statement];
     if (!query) {
         if (m_statements.size() > 64) {
             m_statements.clear();
-            return Execute(statement, args);
+            return Execute(statement, args, readsId);
         }
         query = std::make_unique<QSqlQuery>(m_db);
         if (!query->prepare(statement)) {
+            NoteFailure(query->lastError());
             m_statements.erase(statement);
             return false;
         }
     }
+    if (m_server && HoldsNul(args)) {
+        m_lastError = NulRefused;
+        return false;
+    }
     BindAll(*query, args);
     const bool ok = query->exec();
-    m_lastInsertId = ok ? query->lastInsertId().toLongLong() : 0;
+    if (!ok)
+        NoteFailure(query->lastError());
+    if (m_server) {
+        // The server names the new row's ID in the insert's answer ("returning ID").
+        if (readsId)
+            m_lastInsertId = ok && query->next() ? query->value(0).toLongLong() : 0;
+    } else {
+        m_lastInsertId = ok ? query->lastInsertId().toLongLong() : 0;
+    }
     query->finish();
     return ok;
 }
@@ -147,15 +306,25 @@ int RecordTable::Result::IndexOf(const QString& field) const
 
 RecordTable::Result RecordTable::Select(const QString& statement, const QVariantList& args)
 {
-    if (!m_open)
+    if (!Usable())
         return {};
     auto query = std::make_unique<QSqlQuery>(m_db);
-    query->setForwardOnly(true);
-    if (!query->prepare(statement))
+    // The server's driver reads a forward-only result row by row off the connection, and the
+    // next statement would throw the rest away: there the result is taken whole.
+    query->setForwardOnly(!m_server);
+    if (m_server && HoldsNul(args)) {
+        m_lastError = NulRefused;
         return {};
+    }
+    if (!query->prepare(statement)) {
+        NoteFailure(query->lastError());
+        return {};
+    }
     BindAll(*query, args);
-    if (!query->exec())
+    if (!query->exec()) {
+        NoteFailure(query->lastError());
         return {};
+    }
     query->next();
     QSqlRecord fields = query->record();
     return {std::move(query), std::move(fields), {}};
@@ -182,8 +351,9 @@ bool RecordTable::HasColumns(const QString& table, const QStringList& columns) c
 bool RecordTable::Insert(const QString& table, const QString& columns, const QVariantList& values)
 {
     return Execute(QStringLiteral("insert into ") + table + u'(' + columns + QStringLiteral(") values (") +
-                       Placeholders(values.size()) + u')',
-                   values);
+                       Placeholders(values.size()) + u')' +
+                       (m_server ? QStringLiteral(" returning ID") : QString()),
+                   values, true);
 }
 
 bool RecordTable::Exists(const QString& table, const QString& fields, const QString& where,
@@ -264,34 +434,32 @@ int RecordTable::ReadColumn(QStringList& out, const QString& table, const QStrin
 
 bool RecordTable::CreateTable(const QString& table, const QString& columns)
 {
-    return Execute(QStringLiteral("create table if not exists ") + table + u'(' + columns + u')', {});
+    return RunSchemaStatement(QStringLiteral("create table if not exists ") + table + u'(' + columns + u')');
 }
 
 bool RecordTable::CreateVirtualTable(const QString& table, const QString& module)
 {
-    return Execute(QStringLiteral("create virtual table if not exists ") + table + QStringLiteral(" using ") +
-                       module,
-                   {});
+    return RunSchemaStatement(QStringLiteral("create virtual table if not exists ") + table +
+                              QStringLiteral(" using ") + module);
 }
 
 bool RecordTable::CreateTrigger(const QString& name, const QString& when, const QString& statements)
 {
-    return Execute(QStringLiteral("create trigger if not exists ") + name + u' ' + when +
-                       QStringLiteral(" begin ") + statements + QStringLiteral(" end"),
-                   {});
+    return RunSchemaStatement(QStringLiteral("create trigger if not exists ") + name + u' ' + when +
+                              QStringLiteral(" begin ") + statements + QStringLiteral(" end"));
 }
 
 bool RecordTable::DropTrigger(const QString& name)
 {
     m_statements.clear();
-    return Execute(QStringLiteral("drop trigger if exists ") + name, {});
+    return RunSchemaStatement(QStringLiteral("drop trigger if exists ") + name);
 }
 
 bool RecordTable::DropTable(const QString& table)
 {
     // Statements kept for the table would outlive it.
     m_statements.clear();
-    return Execute(QStringLiteral("drop table if exists ") + table, {});
+    return RunSchemaStatement(QStringLiteral("drop table if exists ") + table);
 }
 
 namespace {
@@ -349,12 +517,25 @@ private:
 bool RecordTable::ForEachRow(const QString& table, const QStringList& fields, const QString& where,
                              const QVariantList& args, const std::function<bool(const QStringList&)>& each)
 {
-    if (!m_open)
+    if (!Usable())
         return false;
-    DirectStatement query(m_db,
-                          QStringLiteral("select ") + fields.join(u',') + QStringLiteral(" from ") + table +
-                              WherePart(where),
-                          args);
+    const QString statement =
+        QStringLiteral("select ") + fields.join(u',') + QStringLiteral(" from ") + table + WherePart(where);
+    if (m_server) {
+        const Result result = Select(statement, args);
+        if (!result.query)
+            return false;
+        QStringList row;
+        for (QSqlQuery& query = *result.query; query.isValid(); query.next()) {
+            row.clear();
+            for (int i = 0; i < fields.size(); ++i)
+                row.append(ValueAsText(query.value(i)));
+            if (!each(row))
+                return false;
+        }
+        return true;
+    }
+    DirectStatement query(m_db, statement, args);
     QStringList row;
     while (query.Next()) {
         row.clear();
@@ -380,9 +561,18 @@ QList<QStringList> RecordTable::ReadRows(const QString& table, const QStringList
 std::vector<qint64> RecordTable::ReadIds(const QString& table, const QString& where, const QVariantList& args)
 {
     std::vector<qint64> ids;
-    if (!m_open)
+    if (!Usable())
         return ids;
-    DirectStatement query(m_db, QStringLiteral("select ID from ") + table + WherePart(where), args);
+    const QString statement = QStringLiteral("select ID from ") + table + WherePart(where);
+    if (m_server) {
+        const Result result = Select(statement, args);
+        if (result.query) {
+            for (QSqlQuery& query = *result.query; query.isValid(); query.next())
+                ids.push_back(query.value(0).toLongLong());
+        }
+        return ids;
+    }
+    DirectStatement query(m_db, statement, args);
     while (query.Next())
         ids.push_back(query.Number(0));
     return ids;
@@ -401,15 +591,28 @@ bool RecordTable::DeleteAll(const QString& table)
 
 bool RecordTable::BeginTransaction()
 {
-    return m_open && m_db.transaction();
+    if (!Usable())
+        return false;
+    m_inTransaction = m_db.transaction();
+    if (!m_inTransaction)
+        NoteFailure(m_db.lastError());
+    return m_inTransaction;
 }
 
 bool RecordTable::Commit()
 {
-    return m_open && m_db.commit();
+    if (!m_open || m_lost)
+        return false;
+    const bool ok = m_db.commit();
+    if (!ok)
+        NoteFailure(m_db.lastError());
+    // A failed commit on the server ends the transaction; SQLite's stays for the caller's Rollback.
+    m_inTransaction = !ok && !m_server;
+    return ok;
 }
 
 bool RecordTable::Rollback()
 {
-    return m_open && m_db.rollback();
+    m_inTransaction = false;
+    return m_open && !m_lost && m_db.rollback();
 }

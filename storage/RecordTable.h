@@ -6,11 +6,14 @@
 #include <QStringList>
 #include <QVariantList>
 
+#include "ServerAddress.h"
+
 #include <functional>
 #include <map>
 #include <memory>
 #include <vector>
 
+class QObject;
 class QSqlQuery;
 
 // Handle of a query result; 0 means none.
@@ -31,10 +34,31 @@ public:
 
     // Opens an existing SQLite file; never creates one. Databases carry no password here.
     bool Open(const QString& path, const QString& password = {});
+    // Opens a collection kept on a PostgreSQL server (QPSQL). A connection that drops is opened
+    // again at the next statement; the one that found it gone fails and says so.
+    bool OpenServer(const ServerAddress& server);
     void Close();
     bool IsOpen() const { return m_open; }
-    // The file open now; empty when none is.
-    QString Path() const { return m_open ? m_db.databaseName() : QString(); }
+    bool IsServer() const { return m_server; }
+    const ServerAddress& Server() const { return m_address; }
+    // The file open now; empty when none is (or when the collection is on a server).
+    QString Path() const { return m_open && !m_server ? m_db.databaseName() : QString(); }
+
+    // The database's own words for the last failure, for messages.
+    QString LastError() const { return m_lastError; }
+    // The last failure was a row the server keeps unique (an address stored twice).
+    bool LastFailureWasDuplicate() const { return m_duplicate; }
+    // The server's connection is gone; the next statement tries to open it again.
+    bool ConnectionLost() const { return m_lost; }
+    // Told, with the reason, each time a statement finds the server's connection gone.
+    void OnConnectionLost(std::function<void(const QString& reason)> told) { m_onLost = std::move(told); }
+    // Called when another program changes a table on the server (LISTEN/NOTIFY); never for our
+    // own changes. `context` ends the watch when it goes.
+    bool WatchOtherChanges(QObject* context, std::function<void()> changed);
+    // What a table's ID column is made as: the row key SQLite numbers, or an identity column.
+    QString IdColumnDefinition() const;
+    // A statement without values that makes or changes tables, indexes and functions.
+    bool RunSchemaStatement(const QString& statement);
 
     // Whether the table is there with at least these columns.
     bool HasColumns(const QString& table, const QStringList& columns) const;
@@ -85,7 +109,14 @@ public:
     bool Rollback();
 
 private:
-    bool Execute(const QString& statement, const QVariantList& args);
+    bool Execute(const QString& statement, const QVariantList& args, bool readsId = false);
+    bool Prepared(const QString& statement);
+    void NoteFailure(const class QSqlError& error);
+    bool Reconnect();
+    // Open, and the server's connection there or opened again.
+    bool Usable();
+    void UseDriver(const QString& driver);
+    bool Subscribe();
     struct Result {
         std::unique_ptr<QSqlQuery> query;
         QSqlRecord fields; // looked up once: readers ask for fields by name on every row
@@ -99,6 +130,15 @@ private:
     QString m_connectionName;
     QSqlDatabase m_db;
     bool m_open = false;
+    bool m_server = false;
+    bool m_lost = false;
+    bool m_duplicate = false;
+    bool m_inTransaction = false;
+    QString m_lastError;
+    ServerAddress m_address;
+    std::function<void(const QString&)> m_onLost;
+    QObject* m_watcher = nullptr;
+    std::function<void()> m_onOtherChanges;
     RecordSet m_current = 0;
     RecordSet m_lastHandle = 0;
     qint64 m_lastInsertId = 0;

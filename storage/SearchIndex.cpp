@@ -24,6 +24,8 @@ namespace SearchIndex {
 
 bool Exists(RecordTable& records)
 {
+    if (records.IsServer())
+        return true;
     return records.HasColumns(IndexTable, {Columns::Name, Columns::Address});
 }
 
@@ -39,6 +41,8 @@ bool Ensure(RecordTable& records)
 
 bool Drop(RecordTable& records)
 {
+    if (records.IsServer())
+        return true;
     for (const QString& trigger : Triggers)
         if (!records.DropTrigger(trigger))
             return false;
@@ -47,6 +51,8 @@ bool Drop(RecordTable& records)
 
 bool Create(RecordTable& records)
 {
+    if (records.IsServer())
+        return true;
     const QString columns = Columns::Name + u',' + Columns::Address;
     const QString newValues = QStringLiteral("new.ID, new.名称, new.地址");
     const QString oldValues = QStringLiteral("'delete', old.ID, old.名称, old.地址");
@@ -82,6 +88,25 @@ Condition Indexed(const QString& column, const QString& text)
     return {QStringLiteral("ID in (select rowid from 网址索引 where %1 match ?) and ").arg(column) +
                 literal.where,
             QVariantList{u'"' + phrase + u'"'} + literal.args};
+}
+
+QString AsciiFolded(const QString& column)
+{
+    return QStringLiteral("translate(%1, 'ABCDEFGHIJKLMNOPQRSTUVWXYZ', 'abcdefghijklmnopqrstuvwxyz')").arg(column);
+}
+
+Condition Matching(RecordTable& records, const QString& column, const QString& text)
+{
+    if (!records.IsServer())
+        return Exists(records) ? Indexed(column, text) : Literal(column, text);
+    // The server's LIKE tells case apart everywhere: both sides are folded for ASCII only, and the
+    // trigram index holds the folded column.
+    QString folded = text;
+    for (QChar& c : folded) {
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + (u'a' - u'A'));
+    }
+    return {AsciiFolded(column) + QStringLiteral(" like ? escape '\\'"), {ContainsPattern(folded)}};
 }
 
 } // namespace SearchIndex

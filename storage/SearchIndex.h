@@ -8,6 +8,8 @@ class RecordTable;
 // Finding bookmarks by part of their name or address without reading every row: an FTS5 trigram
 // index over 名称 and 地址 of 网址 ("网址索引"), kept in step by triggers. Its answers are candidates;
 // the literal condition applied to them makes the result exactly the literal search's.
+// On a PostgreSQL server the index is pg_trgm's, over the ASCII-folded columns, made with the
+// tables; making and dropping it here are then nothing to do.
 namespace SearchIndex {
 
 struct Condition {
@@ -30,5 +32,9 @@ Condition Literal(const QString& column, const QString& text);
 // The same through the index; the literal condition when the index cannot answer (fewer than
 // three characters, or a NUL the database would cut the text at).
 Condition Indexed(const QString& column, const QString& text);
+// The condition for this database: the server's own, the index's, or the literal one.
+Condition Matching(RecordTable& records, const QString& column, const QString& text);
+// The column with ASCII letters made small, as the server's trigram indexes hold it.
+QString AsciiFolded(const QString& column);
 
 } // namespace SearchIndex

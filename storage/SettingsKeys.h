@@ -36,6 +36,18 @@ inline const SettingKey LastBrowserAddress{RecordSection, QStringLiteral("IE地�
 
 inline const SettingKey BuiltInBrowser{OptionSection, QStringLiteral("自带浏览器"), {}};
 
+// Where the collection lives: the local file, or a PostgreSQL server (its password is not here).
+inline const QString DatabaseSection = QStringLiteral("数据库");
+inline const QString LocalLocation = QStringLiteral("本机文件");
+inline const QString ServerLocation = QStringLiteral("PostgreSQL 服务器");
+inline const SettingKey DatabaseLocation{DatabaseSection, QStringLiteral("位置"), LocalLocation};
+inline const SettingKey ServerHost{DatabaseSection, QStringLiteral("主机"), {}};
+inline const SettingKey ServerPort{DatabaseSection, QStringLiteral("端口"), QStringLiteral("5432")};
+inline const SettingKey ServerDatabase{DatabaseSection, QStringLiteral("数据库名"), {}};
+inline const SettingKey ServerUser{DatabaseSection, QStringLiteral("用户名"), {}};
+// 真: the server's password is in the desktop's keyring; otherwise libpq finds it (~/.pgpass).
+inline const SettingKey ServerPasswordInKeyring{DatabaseSection, QStringLiteral("密码在密钥环"), {}};
+
 // The text form of a true logical; every other value reads as false.
 inline const QString TrueText = QStringLiteral("真");
 inline const QString FalseText = QStringLiteral("假");

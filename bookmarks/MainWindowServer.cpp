@@ -1,0 +1,286 @@
+// MainWindow: a collection kept on a PostgreSQL server, and moving between it and the local file.
+#include "MainWindow.h"
+
+#include "BookmarkListModel.h"
+#include "BookmarkTexts.h"
+#include "CollectionCopy.h"
+#include "DatabaseFile.h"
+#include "DatabaseLocationDialog.h"
+#include "ProgramGlobals.h"
+#include "RuntimeServices.h"
+#include "ServerSchema.h"
+#include "SettingsKeys.h"
+#include "StorageNames.h"
+#include "SystemKeyring.h"
+#include "WorkProgress.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <QTreeView>
+
+#include <unordered_map>
+#include <unordered_set>
+
+namespace T = BookmarkTexts;
+
+namespace {
+
+QString KeyringItem(const ServerAddress& server)
+{
+    return QStringLiteral("server-") + server.Label();
+}
+
+// The categories as stored, in their order.
+QStringList StoredCategories(RecordTable& database)
+{
+    QStringList names;
+    database.ReadColumn(names, Tables::Categories, Columns::CategoryName, QStringLiteral("1=1 order by ID"));
+    return names;
+}
+
+} // namespace
+
+bool MainWindow::OpenChosenServer()
+{
+    const IniFile settings = m_globals.Settings();
+    ServerAddress server = ReadServerAddress(settings);
+    if (settings.Read(Settings::ServerPasswordInKeyring) == Settings::TrueText) {
+        const SystemKeyring::Answer answer = SystemKeyring().Read(KeyringItem(server));
+        if (answer.ok)
+            server.password = QString::fromUtf8(answer.data);
+    }
+    RecordTable& database = *m_globals.Database;
+    const bool opened = database.OpenServer(server) &&
+                        (ServerSchema::Exists(database) || ServerSchema::Create(database));
+    server.password.fill(u'\0');
+    if (!opened) {
+        // Nothing is written anywhere else: the lists stay empty until the server answers.
+        const QString reason = database.LastError();
+        database.Close();
+        m_services.ShowMessage(T::CannotReachServer.arg(reason), MessageStyle::Ok | MessageStyle::ErrorIcon,
+                               T::ErrorTitle, this);
+        return false;
+    }
+    WatchServer();
+    return true;
+}
+
+void MainWindow::WatchServer()
+{
+    RecordTable& database = *m_globals.Database;
+    if (!database.IsServer())
+        return;
+    database.OnConnectionLost([this](const QString& reason) {
+        // Told after the statement's own caller is done; one message for one loss.
+        QTimer::singleShot(0, this, [this, reason] {
+            m_services.ShowMessage(T::CannotReachServer.arg(reason), MessageStyle::Ok | MessageStyle::ErrorIcon,
+                                   T::ErrorTitle, this);
+        });
+    });
+    if (!m_othersChanged) {
+        m_othersChanged = new QTimer(this);
+        m_othersChanged->setSingleShot(true);
+        // A burst of changes (an import elsewhere) is followed once.
+        m_othersChanged->setInterval(150);
+        connect(m_othersChanged, &QTimer::timeout, this, &MainWindow::FollowOtherChanges);
+    }
+    database.WatchOtherChanges(this, [this] { m_othersChanged->start(); });
+}
+
+void MainWindow::FollowOtherChanges()
+{
+    RecordTable& database = *m_globals.Database;
+    if (!database.IsOpen())
+        return;
+    // Categories another program added or took away; the one selected stays selected by name.
+    const QStringList names = StoredCategories(database);
+    QStringList shown;
+    for (int row = 0; row + 1 < 列表框_分类->count(); ++row)
+        shown.append(列表框_分类->item(row)->text());
+    if (names != shown) {
+        const int selectedRow = SelectedCategoryRow();
+        const QString selected = selectedRow >= 0 ? 列表框_分类->item(selectedRow)->text() : QString();
+        const QSignalBlocker blocker(列表框_分类);
+        const QString typed = 类型框->currentText();
+        列表框_分类->clear();
+        类型框->clear();
+        列表框_分类->addItems(names);
+        类型框->addItems(names);
+        类型框->setCurrentText(typed);
+        列表框_分类->addItem(T::ShowAll);
+        const int row = names.indexOf(selected);
+        列表框_分类->setCurrentRow(row >= 0 ? row : 列表框_分类->count() - 1);
+        if (row < 0 && selected != T::ShowAll && !m_showingMatches) {
+            // The category on show is gone: its bookmarks went elsewhere.
+            FillBookmarkList({});
+            return;
+        }
+    }
+
+    // The rows on show again, rewritten in place; the selection stays on the bookmarks it was on.
+    std::vector<qint64> ids;
+    if (m_showingMatches) {
+        ids = MatchingIds(m_matchColumn, m_matchText);
+    } else {
+        const int row = SelectedCategoryRow();
+        const QString category = row >= 0 ? 列表框_分类->item(row)->text() : T::ShowAll;
+        ids = category == T::ShowAll
+                  ? database.ReadIds(Tables::Bookmarks)
+                  : database.ReadIds(Tables::Bookmarks, QStringLiteral("分类=?"), {category});
+    }
+    QItemSelectionModel* selection = 网址框->selectionModel();
+    std::unordered_set<qint64> selectedIds;
+    for (const QModelIndex& index : selection->selectedRows())
+        selectedIds.insert(m_bookmarks->IdAt(index.row()));
+    const QModelIndex current = selection->currentIndex();
+    const qint64 currentId = current.isValid() ? m_bookmarks->IdAt(current.row()) : 0;
+
+    m_followingOthers = true;
+    selection->clear();
+    m_bookmarks->Rewrite(ids);
+    m_bookmarks->Reread();
+    QItemSelection kept;
+    int currentRow = -1;
+    for (int row = 0; row < int(ids.size()); ++row) {
+        if (selectedIds.count(ids[size_t(row)]))
+            kept.select(m_bookmarks->index(row, 0), m_bookmarks->index(row, BookmarkListModel::ColumnCount - 1));
+        if (ids[size_t(row)] == currentId)
+            currentRow = row;
+    }
+    if (currentRow >= 0)
+        selection->setCurrentIndex(m_bookmarks->index(currentRow, 0), QItemSelectionModel::NoUpdate);
+    selection->select(kept, QItemSelectionModel::Select);
+    m_followingOthers = false;
+    FitColumns();
+}
+
+void MainWindow::ChooseDatabaseLocation()
+{
+    RecordTable& database = *m_globals.Database;
+    const IniFile settings = m_globals.Settings();
+    const ServerAddress current = database.IsServer() ? database.Server() : ReadServerAddress(settings);
+    DatabaseLocationDialog dialog(database.IsServer() ? &current : nullptr, current, m_services, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (!dialog.ServerChosen()) {
+        if (!database.IsServer() && database.IsOpen())
+            return;
+        if (!WriteDatabaseLocation(settings, nullptr)) {
+            m_services.ShowMessage(T::CannotWriteLocation, MessageStyle::Ok | MessageStyle::ErrorIcon, T::ErrorTitle,
+                                   this);
+            return;
+        }
+        database.Close();
+        m_globals.Vault->Lock();
+        PrepareDatabase(database, m_services.ProgramDirectory(), settings);
+        ReloadCollection();
+        m_services.ShowMessage(T::NowInLocalFile.arg(QDir::toNativeSeparators(DatabasePath(m_services.ProgramDirectory()))),
+                               MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
+        return;
+    }
+
+    ServerAddress server = dialog.Server();
+    auto remote = std::make_unique<RecordTable>();
+    if (!remote->OpenServer(server)) {
+        m_services.ShowMessage(T::CannotReachServer.arg(remote->LastError()),
+                               MessageStyle::Ok | MessageStyle::ErrorIcon, T::ErrorTitle, this);
+        return;
+    }
+    if (!ServerSchema::Exists(*remote)) {
+        if (!ServerSchema::IsEmpty(*remote)) {
+            m_services.ShowMessage(T::ServerHoldsOtherTables, MessageStyle::Ok | MessageStyle::WarningIcon,
+                                   T::ErrorTitle, this);
+            return;
+        }
+        if (!MakeServerCollection(*remote))
+            return;
+    }
+    // The password goes to the keyring, never into qavex.ini; without one libpq looks in ~/.pgpass.
+    bool inKeyring = false;
+    if (!server.password.isEmpty()) {
+        const SystemKeyring::Answer written = SystemKeyring().Write(KeyringItem(server), server.password.toUtf8());
+        if (!written.ok)
+            m_services.ShowMessage(T::ServerKeyringFailed.arg(written.error), MessageStyle::Ok | MessageStyle::WarningIcon,
+                                   T::ErrorTitle, this);
+        inKeyring = written.ok;
+    }
+    if (!WriteDatabaseLocation(settings, &server) ||
+        !settings.Write(Settings::ServerPasswordInKeyring, inKeyring ? Settings::TrueText : Settings::FalseText)) {
+        m_services.ShowMessage(T::CannotWriteLocation, MessageStyle::Ok | MessageStyle::ErrorIcon, T::ErrorTitle, this);
+        return;
+    }
+    remote.reset();
+    database.Close();
+    m_globals.Vault->Lock();
+    const bool opened = database.OpenServer(server);
+    server.password.fill(u'\0');
+    if (!opened) {
+        m_services.ShowMessage(T::CannotReachServer.arg(database.LastError()),
+                               MessageStyle::Ok | MessageStyle::ErrorIcon, T::ErrorTitle, this);
+    }
+    ReloadCollection();
+    WatchServer();
+    if (opened)
+        m_services.ShowMessage(T::NowOnServer.arg(database.Server().Label()),
+                               MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
+}
+
+bool MainWindow::MakeServerCollection(RecordTable& remote)
+{
+    RecordTable& local = *m_globals.Database;
+    const QList<QStringList> count =
+        local.IsOpen() ? local.ReadRows(Tables::Bookmarks, {QStringLiteral("count(*)")}, {}) : QList<QStringList>();
+    const int bookmarks = count.isEmpty() ? 0 : count[0][0].toInt();
+    const bool copy = bookmarks > 0 &&
+                      m_services.ShowMessage(T::OfferCopyUp.arg(bookmarks),
+                                             MessageStyle::YesNo | MessageStyle::QuestionIcon, T::QuestionTitle,
+                                             this) == MessageAnswer::Yes;
+    if (copy && local.Exists(Tables::Bookmarks, Columns::Id, QStringLiteral("密码<>''")) &&
+        m_globals.Vault->Protection() != PasswordProtection::PrimaryPassword) {
+        m_services.ShowMessage(T::CopyUpNeedsPrimaryPassword, MessageStyle::Ok | MessageStyle::WarningIcon,
+                               T::ErrorTitle, this);
+        return false;
+    }
+    if (!copy) {
+        if (ServerSchema::Create(remote))
+            return true;
+        m_services.ShowMessage(T::CannotMakeServerTables.arg(remote.LastError()),
+                               MessageStyle::Ok | MessageStyle::ErrorIcon, T::ErrorTitle, this);
+        return false;
+    }
+    WorkProgress progress(this, T::CopyingUp, m_progressDelayMs);
+    const CopiedCollection copied = CopyCollection(local, remote, progress.Callback(), ServerSchema::CreateTables);
+    if (progress.Cancelled())
+        return false;
+    if (!copied.ok) {
+        m_services.ShowMessage(T::CopyUpFailed.arg(remote.LastError()), MessageStyle::Ok | MessageStyle::ErrorIcon,
+                               T::ErrorTitle, this);
+        return false;
+    }
+    QString report = T::CopiedUp.arg(copied.bookmarks).arg(copied.categories).arg(copied.history);
+    if (copied.repeated > 0)
+        report += T::CopiedUpRepeated.arg(copied.repeated);
+    m_services.ShowMessage(report, MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
+    return true;
+}
+
+void MainWindow::ReloadCollection()
+{
+    m_bookmarks->RemoveAll();
+    网站名框->clear();
+    地址框->clear();
+    备注框->clear();
+    {
+        const QSignalBlocker blocker(列表框_分类);
+        列表框_分类->clear();
+        类型框->clear();
+    }
+    m_showingMatches = false;
+    FillCategoryList();
+    AddDefaultBookmarkIfEmpty();
+}

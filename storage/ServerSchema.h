@@ -1,0 +1,19 @@
+#pragma once
+
+class RecordTable;
+
+// The collection's tables on a PostgreSQL server: the same tables and columns as qavex.mdb, with
+// identity keys, an address stored once (a unique index), trigram indexes for search and triggers
+// that tell the other programs on the server which table changed.
+namespace ServerSchema {
+
+// Whether the server's database holds a collection.
+bool Exists(RecordTable& records);
+// Whether the server's database holds no table at all, so a collection may be copied up.
+bool IsEmpty(RecordTable& records);
+// Makes the tables in one transaction of its own.
+bool Create(RecordTable& records);
+// The same within a transaction of the caller's.
+bool CreateTables(RecordTable& records);
+
+} // namespace ServerSchema
