@@ -2,7 +2,10 @@
 #include "DatabaseFile.h"
 #include "RecordTable.h"
 #include "StorageNames.h"
+#include "TestServer.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,11 +30,15 @@ class SearchIndexTest : public QObject {
 private:
     QTemporaryDir m_dir;
     RecordTable m_records;
+    RecordTable m_server;
 
     void Add(const QString& name, const QString& address)
     {
-        QVERIFY(m_records.Insert(Tables::Bookmarks, QStringLiteral("名称,地址,分类"),
-                                 {name, address, QStringLiteral("分类")}));
+        for (RecordTable* records : {&m_records, &m_server}) {
+            if (records->IsOpen())
+                QVERIFY(records->Insert(Tables::Bookmarks, QStringLiteral("名称,地址,分类"),
+                                        {name, address, QStringLiteral("分类")}));
+        }
     }
 
 private slots:
@@ -40,6 +47,9 @@ private slots:
         const QString path = m_dir.filePath(QStringLiteral("qavex.mdb"));
         QVERIFY(CreateDatabaseFile(path));
         QVERIFY(m_records.Open(path));
+        // The same rows on a server, when there is one, answer the same searches.
+        if (TestServer::Missing().isEmpty())
+            QVERIFY(m_server.OpenServer(TestServer::NewCollection()));
         // Half the rows are there before the index, half come after it, through the triggers.
         Add(QStringLiteral("Alpha Beta"), QStringLiteral("https://ALPHA.example/x"));
         Add(QStringLiteral("alphabet soup"), QStringLiteral("http://a.cn/"));
@@ -53,10 +63,13 @@ private slots:
         Add(QStringLiteral("🔑🔑钥匙"), QStringLiteral("https://key.cn/a\\b"));
         Add(QStringLiteral("old name"), QStringLiteral("https://gone.cn/"));
         Add(QStringLiteral("deleted one"), QStringLiteral("https://deleted.cn/"));
-        QVERIFY(m_records.Update(Tables::Bookmarks, QStringLiteral("名称=?"), QStringLiteral("名称=?"),
-                                 {QStringLiteral("renamed"), QStringLiteral("old name")}));
-        QVERIFY(
-            m_records.Delete(Tables::Bookmarks, QStringLiteral("名称=?"), {QStringLiteral("deleted one")}));
+        for (RecordTable* records : {&m_records, &m_server}) {
+            if (!records->IsOpen())
+                continue;
+            QVERIFY(records->Update(Tables::Bookmarks, QStringLiteral("名称=?"), QStringLiteral("名称=?"),
+                                    {QStringLiteral("renamed"), QStringLiteral("old name")}));
+            QVERIFY(records->Delete(Tables::Bookmarks, QStringLiteral("名称=?"), {QStringLiteral("deleted one")}));
+        }
     }
 
     void indexedAndLiteralAgree_data()
@@ -95,6 +108,45 @@ private slots:
         QFETCH(QStringList, found);
         QCOMPARE(Names(m_records, SearchIndex::Literal(column, text)), found);
         QCOMPARE(Names(m_records, SearchIndex::Indexed(column, text)), found);
+        QCOMPARE(Names(m_records, SearchIndex::Matching(m_records, column, text)), found);
+    }
+
+    void serverAgrees_data() { indexedAndLiteralAgree_data(); }
+
+    void serverAgrees()
+    {
+        QAVEX_NEEDS_SERVER();
+        QFETCH(QString, column);
+        QFETCH(QString, text);
+        QFETCH(QStringList, found);
+        QCOMPARE(Names(m_server, SearchIndex::Matching(m_server, column, text)), found);
+    }
+
+    void serverSearchUsesTheTrigramIndex()
+    {
+        QAVEX_NEEDS_SERVER();
+        // Planned as on a large table, where a scan costs: the plan goes through the index.
+        const SearchIndex::Condition condition =
+            SearchIndex::Matching(m_server, Columns::Name, QStringLiteral("淘宝网"));
+        QString where = condition.where;
+        where.replace(u'?', QStringLiteral("'%1'").arg(condition.args[0].toString()));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("plan"));
+            const ServerAddress& server = m_server.Server();
+            db.setHostName(server.host);
+            db.setPort(server.port);
+            db.setDatabaseName(server.database);
+            db.setUserName(server.user);
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            QVERIFY(query.exec(QStringLiteral("set enable_seqscan = off")));
+            QVERIFY(query.exec(QStringLiteral("explain select ID from 网址 where ") + where));
+            QStringList plan;
+            while (query.next())
+                plan.append(query.value(0).toString());
+            QVERIFY2(plan.join(u'\n').contains(QStringLiteral("网址_名称_三元")), qPrintable(plan.join(u'\n')));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("plan"));
     }
 };
 
