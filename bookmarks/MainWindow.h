@@ -47,6 +47,8 @@ public:
     bool AddBookmark(const BookmarkRecord& bookmark);
     // "无法写入文件：path", when a file qavex keeps could not be saved.
     void ReportUnwritableFile(const QString& path);
+    // The database refused a change: `failure`, or why it refused when that is known.
+    void ReportRefusedChange(const QString& failure);
     void EnsureCategory(const QString& category);
     // A category just stored: into the category list before "显示全部" and into 类型框.
     void ShowNewCategory(const QString& category);

@@ -74,8 +74,7 @@ bool MainWindow::AddBookmark(const BookmarkRecord& b)
                             : m_globals.Database->Insert(Tables::Bookmarks, ShortColumns,
                                                          {b.name, b.address, b.category, b.remark});
     if (!stored) {
-        m_services.ShowMessage(BookmarkTexts::AddFailed, MessageStyle::Ok | MessageStyle::ErrorIcon,
-                               BookmarkTexts::ErrorTitle, this);
+        ReportRefusedChange(BookmarkTexts::AddFailed);
         return false;
     }
     m_bookmarks->AppendRow(
@@ -83,6 +82,17 @@ bool MainWindow::AddBookmark(const BookmarkRecord& b)
     FitColumns();
     EnsureCategory(b.category);
     return true;
+}
+
+void MainWindow::ReportRefusedChange(const QString& failure)
+{
+    const RecordTable& database = *m_globals.Database;
+    // A lost server is told once, by the window's watch on the connection.
+    if (database.ConnectionLost())
+        return;
+    // Another machine stored the same address a moment before; the server keeps one.
+    m_services.ShowMessage(database.LastFailureWasDuplicate() ? BookmarkTexts::AlreadyBookmarked : failure,
+                           MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
 }
 
 void MainWindow::EnsureCategory(const QString& category)
@@ -133,8 +143,7 @@ void MainWindow::ModifyCurrentBookmark()
     if (!m_globals.Database->Update(
             Tables::Bookmarks, QStringLiteral("名称=?,地址=?,分类=?,备注=?"), thisRow,
             {bookmark.name, bookmark.address, bookmark.category, bookmark.remark, key})) {
-        m_services.ShowMessage(BookmarkTexts::ModifyFailed, MessageStyle::Ok | MessageStyle::ErrorIcon,
-                               BookmarkTexts::ErrorTitle, this);
+        ReportRefusedChange(BookmarkTexts::ModifyFailed);
         return;
     }
     ShowModifiedBookmark(row, oldCategory, bookmark, m_bookmarks->RowAt(row).hasLogin);

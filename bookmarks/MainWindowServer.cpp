@@ -113,7 +113,10 @@ void MainWindow::FollowOtherChanges()
         类型框->addItems(names);
         类型框->setCurrentText(typed);
         列表框_分类->addItem(T::ShowAll);
-        const int row = names.indexOf(selected);
+        int row = names.indexOf(selected);
+        // Renamed elsewhere: the same place in a list of the same length.
+        if (row < 0 && selectedRow >= 0 && selectedRow < names.size() && names.size() == shown.size())
+            row = selectedRow;
         列表框_分类->setCurrentRow(row >= 0 ? row : 列表框_分类->count() - 1);
         if (row < 0 && selected != T::ShowAll && !m_showingMatches) {
             // The category on show is gone: its bookmarks went elsewhere.

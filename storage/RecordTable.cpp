@@ -1,6 +1,8 @@
 #include "RecordTable.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QTimer>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -76,7 +78,8 @@ bool HoldsNul(const QVariantList& args)
 PGconn* ServerConnection(const QSqlDatabase& db)
 {
     const QVariant handle = db.driver()->handle();
-    return handle.isValid() && qstrcmp(handle.typeName(), "PGconn*") == 0
+    // Qt names the type by libpq's struct: "pg_conn*".
+    return handle.isValid() && qstrcmp(handle.typeName(), "pg_conn*") == 0
                ? *static_cast<PGconn* const*>(handle.constData())
                : nullptr;
 }
@@ -184,7 +187,7 @@ bool RecordTable::Usable()
         return false;
     // A connection lost inside a transaction stays lost until the transaction is given up:
     // statements after it must not be stored without those before.
-    return !m_lost || (!m_inTransaction && Reconnect());
+    return !m_lost || (!m_inTransaction && (!m_mayReconnect || *m_mayReconnect) && Reconnect());
 }
 
 void RecordTable::NoteFailure(const QSqlError& error)
@@ -197,6 +200,14 @@ void RecordTable::NoteFailure(const QSqlError& error)
     if (connection && PQstatus(connection) != CONNECTION_BAD)
         return;
     m_lost = true;
+    // The rest of what the user asked fails too; the connection is opened again only for what
+    // is asked after control went back to the windows, so one act never half succeeds.
+    m_mayReconnect = std::make_shared<bool>(false);
+    QTimer::singleShot(0, QCoreApplication::instance(),
+                       [mayReconnect = std::weak_ptr<bool>(m_mayReconnect)] {
+                           if (const auto flag = mayReconnect.lock())
+                               *flag = true;
+                       });
     if (m_onLost)
         m_onLost(m_lastError);
 }

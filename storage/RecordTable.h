@@ -134,6 +134,7 @@ private:
     bool m_lost = false;
     bool m_duplicate = false;
     bool m_inTransaction = false;
+    std::shared_ptr<bool> m_mayReconnect;
     QString m_lastError;
     ServerAddress m_address;
     std::function<void(const QString&)> m_onLost;

@@ -1,0 +1,286 @@
+#include "BookmarkListModel.h"
+#include "BookmarkTexts.h"
+#include "Collection.h"
+#include "DatabaseLocationDialog.h"
+#include "IniFile.h"
+#include "RecordTable.h"
+#include "ServerSchema.h"
+#include "StorageNames.h"
+#include "TestServer.h"
+#include "WindowProbes.h"
+
+#include <QFile>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTest>
+#include <QTreeView>
+
+namespace {
+
+const PrimaryPasswordCost Cheap{1, 8192};
+
+void PointAt(Collection& c, const ServerAddress& server)
+{
+    c.WriteSettings(QStringLiteral("[数据库]\n位置=PostgreSQL 服务器\n主机=%1\n端口=%2\n数据库名=%3\n用户名=%4\n")
+                        .arg(server.host, QString::number(server.port), server.database, server.user)
+                        .toUtf8());
+}
+
+QStringList ServerColumn(const ServerAddress& server, const QString& table, const QString& column)
+{
+    RecordTable records;
+    if (!records.OpenServer(server))
+        return {QStringLiteral("<unreachable>")};
+    QStringList values;
+    records.ReadColumn(values, table, column, QStringLiteral("1=1 order by ID"));
+    return values;
+}
+
+QStringList MessageTexts(const Collection& c)
+{
+    QStringList texts;
+    for (const auto& message : c.services.messages)
+        texts.append(message.text);
+    return texts;
+}
+
+// Keeps the bookmark rows in step with the others' changes, in place: no reset.
+struct ResetCount {
+    explicit ResetCount(MainWindow& w) : spy(&w.Bookmarks(), &QAbstractItemModel::modelReset) {}
+    QSignalSpy spy;
+};
+
+} // namespace
+
+class ServerCollectionTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QAVEX_NEEDS_SERVER(); }
+
+    void twoWindowsFollowEachOther()
+    {
+        const ServerAddress server = TestServer::NewCollection();
+        Collection a;
+        Collection b;
+        PointAt(a, server);
+        PointAt(b, server);
+        MainWindow& wa = a.Start();
+        MainWindow& wb = b.Start();
+        // The first window stored the default bookmark; the second sees it on its own.
+        QTRY_COMPARE_WITH_TIMEOUT(Names(wb).size(), 1, 1000);
+        Type(wa, QStringLiteral("一"), QStringLiteral("https://1.cn/"), QStringLiteral("工作"));
+        QTest::keyClick(wa.网站名框, Qt::Key_Return);
+        Type(wa, QStringLiteral("二"), QStringLiteral("https://2.cn/"), QStringLiteral("工作"));
+        QTest::keyClick(wa.网站名框, Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(Names(wb).size(), 3, 1000);
+        QCOMPARE(CategoryEntries(wb), (QStringList{"软件下载", "工作", "显示全部"}));
+        QVERIFY(a.services.messages.isEmpty());
+
+        // b has "二" selected and a line typed; a deletes "一" above it.
+        ResetCount resets(wb);
+        SelectRows(wb, {2});
+        wb.备注框->setText(QStringLiteral("正在输入"));
+        SelectRows(wa, {1});
+        a.services.messageAnswers.enqueue(MessageAnswer::Yes);
+        Choose(wa, BookmarkTexts::DeleteBookmarks);
+        QTRY_COMPARE_WITH_TIMEOUT(Names(wb), (QStringList{Names(wa)}), 1000);
+        QCOMPARE(Names(wb).size(), 2);
+        QCOMPARE(wb.SelectedRows(), QList<int>{1});
+        QCOMPARE(wb.Bookmarks().Cell(1, BookmarkListModel::NameColumn), QStringLiteral("二"));
+        QCOMPARE(wb.备注框->text(), QStringLiteral("正在输入"));
+
+        // a renames the category b shows.
+        wb.列表框_分类->setCurrentRow(1);
+        wa.列表框_分类->setCurrentRow(1);
+        a.services.inputAnswers.enqueue(QStringLiteral("办公"));
+        ChooseCategoryItem(wa, BookmarkTexts::RenameCategory);
+        QTRY_COMPARE_WITH_TIMEOUT(CategoryEntries(wb), (QStringList{"软件下载", "办公", "显示全部"}), 1000);
+        QCOMPARE(wb.SelectedCategoryRow(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(wb.Bookmarks().Cell(0, BookmarkListModel::CategoryColumn), QStringLiteral("办公"),
+                                  1000);
+        QCOMPARE(resets.spy.count(), 0);
+    }
+
+    void sameAddressFromTwoMachinesIsStoredOnce()
+    {
+        const ServerAddress server = TestServer::NewCollection();
+        Collection a;
+        PointAt(a, server);
+        MainWindow& w = a.Start();
+        // Another machine stores the address between this one's check and its insert.
+        RecordTable other;
+        QVERIFY(other.OpenServer(server));
+        QVERIFY(other.Insert(Tables::Bookmarks, QStringLiteral("名称,地址,分类"),
+                             {QStringLiteral("别处"), QStringLiteral("https://same.cn/"), QStringLiteral("默认")}));
+        BookmarkRecord bookmark;
+        bookmark.name = QStringLiteral("这里");
+        bookmark.address = QStringLiteral("https://same.cn/");
+        bookmark.category = QStringLiteral("默认");
+        QVERIFY(!w.AddBookmark(bookmark));
+        QCOMPARE(MessageTexts(a), QStringList{BookmarkTexts::AlreadyBookmarked});
+        QCOMPARE(ServerColumn(server, Tables::Bookmarks, Columns::Name).count(QStringLiteral("这里")), 0);
+        QCOMPARE(ServerColumn(server, Tables::Bookmarks, Columns::Address).count(QStringLiteral("https://same.cn/")),
+                 1);
+    }
+
+    void serverAwayIsToldAndLosesNothingAcknowledged()
+    {
+        // At start: said, and nothing written anywhere else.
+        {
+            ServerAddress nowhere = TestServer::NewCollection();
+            nowhere.port = 1;
+            Collection c;
+            PointAt(c, nowhere);
+            MainWindow& w = c.Start();
+            QCOMPARE(c.services.messages.size(), 1);
+            QVERIFY(c.services.messages[0].text.startsWith(QStringLiteral("无法连接数据库服务器：")));
+            QVERIFY(Names(w).isEmpty());
+            QVERIFY(!QFile::exists(c.Path(DatabaseFileName)));
+        }
+        const ServerAddress server = TestServer::NewCollection();
+        Collection c;
+        PointAt(c, server);
+        MainWindow& w = c.Start();
+        Type(w, QStringLiteral("之前"), QStringLiteral("https://before.cn/"), QStringLiteral("默认"));
+        QTest::keyClick(w.网站名框, Qt::Key_Return);
+        QVERIFY(c.services.messages.isEmpty());
+
+        TestServer::DropConnections(server);
+        Type(w, QStringLiteral("断开时"), QStringLiteral("https://during.cn/"), QStringLiteral("默认"));
+        QTest::keyClick(w.网站名框, Qt::Key_Return);
+        QTRY_COMPARE(c.services.messages.size(), 1);
+        QVERIFY(c.services.messages[0].text.startsWith(QStringLiteral("无法连接数据库服务器：")));
+        QVERIFY(!Names(w).contains(QStringLiteral("断开时")));
+        // What was typed is still there to try again; the next try reconnects.
+        QCOMPARE(w.网站名框->text(), QStringLiteral("断开时"));
+        QTest::keyClick(w.网站名框, Qt::Key_Return);
+        QVERIFY(Names(w).contains(QStringLiteral("断开时")));
+        QCOMPARE(c.services.messages.size(), 1);
+        const QStringList stored = ServerColumn(server, Tables::Bookmarks, Columns::Name);
+        QVERIFY(stored.contains(QStringLiteral("之前")));
+        QVERIFY(stored.contains(QStringLiteral("断开时")));
+        QVERIFY(!QFile::exists(c.Path(DatabaseFileName)));
+    }
+
+    void loginsOnTheServerNeedThePrimaryPassword()
+    {
+        const ServerAddress server = TestServer::NewCollection();
+        Collection c;
+        PointAt(c, server);
+        MainWindow& w = c.Start();
+        c.Globals().Vault->SetPrimaryPasswordCost(Cheap);
+        BookmarkRecord bookmark;
+        bookmark.name = QStringLiteral("邮箱");
+        bookmark.address = QStringLiteral("https://mail.cn/");
+        bookmark.category = QStringLiteral("默认");
+        bookmark.account = QStringLiteral("zhang");
+        bookmark.password = QStringLiteral("secret");
+        QVERIFY(!w.AddBookmark(bookmark));
+        QCOMPARE(c.services.messages.size(), 1);
+        QVERIFY(c.services.messages[0].text.contains(QStringLiteral("主密码")));
+        QVERIFY(!ServerColumn(server, Tables::Bookmarks, Columns::Name).contains(QStringLiteral("邮箱")));
+        // Neither plain nor one machine's keyring will do on a server.
+        QCOMPARE(c.Globals().Vault->SwitchTo(PasswordProtection::Keyring), VaultError::ServerNeedsPrimaryPassword);
+
+        QCOMPARE(c.Globals().Vault->SwitchTo(PasswordProtection::PrimaryPassword, QStringLiteral("主")),
+                 VaultError::None);
+        QVERIFY(w.AddBookmark(bookmark));
+        const QStringList passwords = ServerColumn(server, Tables::Bookmarks, Columns::Password);
+        QVERIFY(passwords.last().startsWith(QStringLiteral("qvx1:")));
+        QCOMPARE(c.Globals().Vault->SwitchTo(PasswordProtection::None), VaultError::ServerNeedsPrimaryPassword);
+    }
+
+    void localCollectionIsCopiedUp()
+    {
+        Collection c;
+        QList<Collection::Bookmark> bookmarks;
+        for (int i = 0; i < 10000; ++i)
+            bookmarks.append({QStringLiteral("第%1个").arg(i), QStringLiteral("https://site%1.cn/").arg(i),
+                              QStringLiteral("分类%1").arg(i % 7), {}, {}});
+        // The Windows program allowed an address twice; the server keeps the first.
+        bookmarks.append({QStringLiteral("重复"), QStringLiteral("https://site5.cn/"), QStringLiteral("分类0"), {}, {}});
+        QStringList categories;
+        for (int i = 0; i < 7; ++i)
+            categories.append(QStringLiteral("分类%1").arg(i));
+        c.Seed(categories, bookmarks);
+        const QByteArray localBefore = [&] {
+            QFile file(c.Path(DatabaseFileName));
+            file.open(QIODevice::ReadOnly);
+            return file.readAll();
+        }();
+        MainWindow& w = c.Start();
+        w.SetProgressDelay(0);
+        const ServerAddress server = TestServer::NewDatabase();
+        c.services.messageAnswers.enqueue(MessageAnswer::Yes); // copy the collection up
+        WhenModal([server](QWidget* modal) {
+            auto* dialog = qobject_cast<DatabaseLocationDialog*>(modal);
+            QVERIFY(dialog);
+            dialog->服务器按钮->setChecked(true);
+            dialog->主机框->setText(server.host);
+            dialog->端口框->setValue(server.port);
+            dialog->数据库框->setText(server.database);
+            dialog->用户框->setText(server.user);
+            dialog->确定按钮->click();
+        });
+        Choose(w, BookmarkTexts::DatabaseLocationItem);
+
+        QVERIFY2(MessageTexts(c).size() == 3, qPrintable(MessageTexts(c).join(u'|')));
+        QCOMPARE(MessageTexts(c)[0], BookmarkTexts::OfferCopyUp.arg(10001));
+        QCOMPARE(MessageTexts(c)[1], BookmarkTexts::CopiedUp.arg(10000).arg(7).arg(0) +
+                                         BookmarkTexts::CopiedUpRepeated.arg(1));
+        QVERIFY(MessageTexts(c)[2].startsWith(QStringLiteral("收藏现在保存在")));
+        QCOMPARE(ServerColumn(server, Tables::Bookmarks, Columns::Name).size(), 10000);
+        QCOMPARE(ServerColumn(server, Tables::Categories, Columns::CategoryName), categories);
+        QCOMPARE(IniFile(c.Path(SettingsFileName)).Read(Settings::DatabaseLocation), Settings::ServerLocation);
+        QVERIFY(!IniFile(c.Path(SettingsFileName)).Read(Settings::ServerHost).isEmpty());
+        QVERIFY(w.Globals().Database->IsServer());
+        QCOMPARE(CategoryEntries(w).size(), 8);
+        // The local file is as it was.
+        QFile file(c.Path(DatabaseFileName));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll() == localBefore);
+
+        // A second machine starting on the server sees the same collection.
+        Collection other;
+        PointAt(other, server);
+        MainWindow& second = other.Start();
+        QCOMPARE(CategoryEntries(second), CategoryEntries(w));
+    }
+
+    void plainPasswordsAreNotCopiedUp()
+    {
+        Collection c;
+        c.Seed({QStringLiteral("默认")}, {{QStringLiteral("邮箱"), QStringLiteral("https://mail.cn/"),
+                                           QStringLiteral("默认"), {}, QStringLiteral("zhang")}});
+        c.Execute(QStringLiteral("update 网址 set 密码='plain'"));
+        MainWindow& w = c.Start();
+        const ServerAddress server = TestServer::NewDatabase();
+        c.services.messageAnswers.enqueue(MessageAnswer::Yes);
+        WhenModal([server](QWidget* modal) {
+            auto* dialog = qobject_cast<DatabaseLocationDialog*>(modal);
+            QVERIFY(dialog);
+            dialog->服务器按钮->setChecked(true);
+            dialog->主机框->setText(server.host);
+            dialog->端口框->setValue(server.port);
+            dialog->数据库框->setText(server.database);
+            dialog->用户框->setText(server.user);
+            dialog->确定按钮->click();
+        });
+        Choose(w, BookmarkTexts::DatabaseLocationItem);
+        QCOMPARE(MessageTexts(c), (QStringList{BookmarkTexts::OfferCopyUp.arg(1), BookmarkTexts::CopyUpNeedsPrimaryPassword}));
+        RecordTable records;
+        QVERIFY(records.OpenServer(server));
+        QVERIFY(ServerSchema::IsEmpty(records));
+        QVERIFY(!w.Globals().Database->IsServer());
+        QCOMPARE(IniFile(c.Path(SettingsFileName)).Read(Settings::DatabaseLocation), Settings::LocalLocation);
+    }
+};
+
+QTEST_MAIN(ServerCollectionTest)
+#include "ServerCollectionTest.moc"
