@@ -56,6 +56,8 @@ inline const QString ConfirmClear = QStringLiteral("确定清空网址数据吗�
 inline const QString DeleteFailed = QStringLiteral("删除网址失败，网址未全部删除");
 inline const QString ClearFailed = QStringLiteral("清空数据失败，数据未改变");
 inline const QString BackupFailed = QStringLiteral("无法备份数据库（qavex.mdb.bak），数据未清空");
+inline const QString ServerBackupFailed =
+    QStringLiteral("无法把服务器上的收藏备份到本机（qavex-server.mdb.bak），数据未清空");
 
 // Categories
 inline const QString SelectCategoryToRename = QStringLiteral("请选择要重命名的分类");
@@ -208,11 +210,13 @@ inline const QString ServerHoldsOtherTables =
     QStringLiteral("连接成功，但这个数据库中已有别的表，不能用来保存收藏。请选择一个空的数据库。");
 inline const QString OfferCopyUp =
     QStringLiteral("服务器上的数据库是空的。把本机的收藏（%1 个网址）复制到服务器上吗？\n本机文件保持不变。");
-inline const QString CopyUpNeedsPrimaryPassword = QStringLiteral(
-    "本机收藏中有登录密码。服务器上的密码必须用主密码保护：请先在“操作 → 密码保护...”中选择“主密码”，再复制。");
+inline const QString CopyUpNeedsPrimaryPassword =
+    QStringLiteral("本机收藏中有登录密码。服务器上的密码必须用主密码保护：请先在“操作 → "
+                   "密码保护...”中选择“主密码”，再复制。");
 inline const QString CopyingUp = QStringLiteral("正在把收藏复制到服务器……");
 inline const QString CopiedUp = QStringLiteral("已复制到服务器：%1 个网址，%2 个分类，%3 条历史地址。");
-inline const QString CopiedUpRepeated = QStringLiteral("\n%1 个地址重复的网址没有复制（服务器上每个地址只存一次）。");
+inline const QString CopiedUpRepeated =
+    QStringLiteral("\n%1 个地址重复的网址没有复制（服务器上每个地址只存一次）。");
 inline const QString CopyUpFailed = QStringLiteral("无法把收藏复制到服务器上，服务器上什么也没有写入：%1");
 inline const QString CannotMakeServerTables = QStringLiteral("无法在服务器上建立收藏的表：%1");
 inline const QString NowOnServer = QStringLiteral("收藏现在保存在 %1。");

@@ -6,6 +6,7 @@
 #include "IniFile.h"
 #include "RecordTable.h"
 #include "SafeFile.h"
+#include "ServerSchema.h"
 #include "SingleInstance.h"
 #include "StorageNames.h"
 
@@ -51,9 +52,21 @@ int Fail(const QString& text)
     return Failed;
 }
 
+IniFile SettingsOf(const QString& programDirectory)
+{
+    return IniFile(QDir(programDirectory).filePath(SettingsFileName));
+}
+
 // The collection's database as it is; nothing is created or migrated here but by an import.
 bool OpenExisting(RecordTable& database, const QString& programDirectory, QString& problem)
 {
+    // Where the user chose, never the local file in its place.
+    if (ServerChosen(SettingsOf(programDirectory))) {
+        if (ServerSchema::OpenChosen(database, SettingsOf(programDirectory)))
+            return true;
+        problem = BookmarkTexts::CannotReachServer.arg(database.LastError());
+        return false;
+    }
     const QString path = DatabasePath(programDirectory);
     if (!QFile::exists(path)) {
         problem = BookmarkTexts::NoCollection + QDir::toNativeSeparators(path);
@@ -93,11 +106,17 @@ int Import(const QString& file, const QString& programDirectory)
     const BookmarkHtmlFile::Contents contents = BookmarkTransfer::Parse(file, input.readAll());
 
     RecordTable database;
-    const IniFile settings(QDir(programDirectory).filePath(SettingsFileName));
-    const DatabaseState state = PrepareDatabase(database, programDirectory, settings);
-    if (state == DatabaseState::NotADatabase || state == DatabaseState::UnreadableLegacy ||
-        state == DatabaseState::Failed)
-        return Fail(BookmarkTexts::NotOurDatabase + QDir::toNativeSeparators(DatabasePath(programDirectory)));
+    const IniFile settings = SettingsOf(programDirectory);
+    if (ServerChosen(settings)) {
+        if (!ServerSchema::OpenChosen(database, settings))
+            return Fail(BookmarkTexts::CannotReachServer.arg(database.LastError()));
+    } else {
+        const DatabaseState state = PrepareDatabase(database, programDirectory, settings);
+        if (state == DatabaseState::NotADatabase || state == DatabaseState::UnreadableLegacy ||
+            state == DatabaseState::Failed)
+            return Fail(BookmarkTexts::NotOurDatabase +
+                        QDir::toNativeSeparators(DatabasePath(programDirectory)));
+    }
     const BookmarkTransfer::Result result = BookmarkTransfer::Store(database, contents.lines);
     if (!result.stored)
         return Fail(BookmarkTexts::AddFailed);

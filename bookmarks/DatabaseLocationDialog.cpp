@@ -138,8 +138,7 @@ void DatabaseLocationDialog::TestConnection()
         text = T::CannotReachServer.arg(probe.LastError());
         icon = MessageStyle::ErrorIcon;
     } else if (ServerSchema::Exists(probe)) {
-        const QList<QStringList> count =
-            probe.ReadRows(Tables::Bookmarks, {QStringLiteral("count(*)")}, {});
+        const QList<QStringList> count = probe.ReadRows(Tables::Bookmarks, {QStringLiteral("count(*)")}, {});
         text = T::ServerHoldsCollection.arg(count.isEmpty() ? QStringLiteral("0") : count[0][0]);
     } else if (ServerSchema::IsEmpty(probe)) {
         text = T::ServerIsEmpty;

@@ -16,8 +16,8 @@ class RuntimeServices;
 class DatabaseLocationDialog : public QDialog {
     Q_OBJECT
 public:
-    DatabaseLocationDialog(const ServerAddress* current, const ServerAddress& lastServer, RuntimeServices& services,
-                           QWidget* parent = nullptr);
+    DatabaseLocationDialog(const ServerAddress* current, const ServerAddress& lastServer,
+                           RuntimeServices& services, QWidget* parent = nullptr);
 
     bool ServerChosen() const;
     // The server as typed, the password included.

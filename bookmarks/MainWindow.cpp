@@ -184,9 +184,9 @@ void MainWindow::OnCreated()
     const bool onServer = ServerChosen(m_globals.Settings());
     if (onServer)
         OpenChosenServer();
-    const DatabaseState state = onServer ? DatabaseState::Opened
-                                         : PrepareDatabase(*m_globals.Database, directory, m_globals.Settings(),
-                                                           &migrated);
+    const DatabaseState state =
+        onServer ? DatabaseState::Opened
+                 : PrepareDatabase(*m_globals.Database, directory, m_globals.Settings(), &migrated);
     if (state == DatabaseState::Migrated) {
         m_services.ShowMessage(BookmarkTexts::LegacyMigrated + QString::number(migrated),
                                MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);

@@ -14,6 +14,7 @@
 #include "StorageNames.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalBlocker>
@@ -246,9 +247,14 @@ void MainWindow::ClearAllData()
         return;
     RecordTable& database = *m_globals.Database;
     // What is cleared by mistake can be had back from the copy.
-    if (!BackUpDatabase(database, DatabasePath(m_services.ProgramDirectory()))) {
-        m_services.ShowMessage(BookmarkTexts::BackupFailed, MessageStyle::Ok | MessageStyle::ErrorIcon,
-                               BookmarkTexts::ErrorTitle, this);
+    // A server's collection is kept beside the program, apart from the local file's copy.
+    const QString kept =
+        database.IsServer() ? QDir(m_services.ProgramDirectory()).filePath(QStringLiteral("qavex-server.mdb"))
+                            : DatabasePath(m_services.ProgramDirectory());
+    if (!BackUpDatabase(database, kept)) {
+        m_services.ShowMessage(database.IsServer() ? BookmarkTexts::ServerBackupFailed
+                                                   : BookmarkTexts::BackupFailed,
+                               MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
         return;
     }
     // The search index is emptied at once rather than row by row.

@@ -38,7 +38,8 @@ std::vector<qint64> MainWindow::MatchingIds(const QString& column, const QString
         return ids;
     }
     const SearchIndex::Condition condition = SearchIndex::Matching(database, column, text);
-    return database.ReadIds(Tables::Bookmarks, condition.where + QStringLiteral(" order by ID"), condition.args);
+    return database.ReadIds(Tables::Bookmarks, condition.where + QStringLiteral(" order by ID"),
+                            condition.args);
 }
 
 void MainWindow::ShowMatches(const QString& column, const QString& text)

@@ -30,11 +30,6 @@ namespace T = BookmarkTexts;
 
 namespace {
 
-QString KeyringItem(const ServerAddress& server)
-{
-    return QStringLiteral("server-") + server.Label();
-}
-
 // The categories as stored, in their order.
 QStringList StoredCategories(RecordTable& database)
 {
@@ -47,23 +42,11 @@ QStringList StoredCategories(RecordTable& database)
 
 bool MainWindow::OpenChosenServer()
 {
-    const IniFile settings = m_globals.Settings();
-    ServerAddress server = ReadServerAddress(settings);
-    if (settings.Read(Settings::ServerPasswordInKeyring) == Settings::TrueText) {
-        const SystemKeyring::Answer answer = SystemKeyring().Read(KeyringItem(server));
-        if (answer.ok)
-            server.password = QString::fromUtf8(answer.data);
-    }
     RecordTable& database = *m_globals.Database;
-    const bool opened = database.OpenServer(server) &&
-                        (ServerSchema::Exists(database) || ServerSchema::Create(database));
-    server.password.fill(u'\0');
-    if (!opened) {
+    if (!ServerSchema::OpenChosen(database, m_globals.Settings())) {
         // Nothing is written anywhere else: the lists stay empty until the server answers.
-        const QString reason = database.LastError();
-        database.Close();
-        m_services.ShowMessage(T::CannotReachServer.arg(reason), MessageStyle::Ok | MessageStyle::ErrorIcon,
-                               T::ErrorTitle, this);
+        m_services.ShowMessage(T::CannotReachServer.arg(database.LastError()),
+                               MessageStyle::Ok | MessageStyle::ErrorIcon, T::ErrorTitle, this);
         return false;
     }
     WatchServer();
@@ -78,8 +61,8 @@ void MainWindow::WatchServer()
     database.OnConnectionLost([this](const QString& reason) {
         // Told after the statement's own caller is done; one message for one loss.
         QTimer::singleShot(0, this, [this, reason] {
-            m_services.ShowMessage(T::CannotReachServer.arg(reason), MessageStyle::Ok | MessageStyle::ErrorIcon,
-                                   T::ErrorTitle, this);
+            m_services.ShowMessage(T::CannotReachServer.arg(reason),
+                                   MessageStyle::Ok | MessageStyle::ErrorIcon, T::ErrorTitle, this);
         });
     });
     if (!m_othersChanged) {
@@ -151,7 +134,8 @@ void MainWindow::FollowOtherChanges()
     int currentRow = -1;
     for (int row = 0; row < int(ids.size()); ++row) {
         if (selectedIds.count(ids[size_t(row)]))
-            kept.select(m_bookmarks->index(row, 0), m_bookmarks->index(row, BookmarkListModel::ColumnCount - 1));
+            kept.select(m_bookmarks->index(row, 0),
+                        m_bookmarks->index(row, BookmarkListModel::ColumnCount - 1));
         if (ids[size_t(row)] == currentId)
             currentRow = row;
     }
@@ -174,16 +158,17 @@ void MainWindow::ChooseDatabaseLocation()
         if (!database.IsServer() && database.IsOpen())
             return;
         if (!WriteDatabaseLocation(settings, nullptr)) {
-            m_services.ShowMessage(T::CannotWriteLocation, MessageStyle::Ok | MessageStyle::ErrorIcon, T::ErrorTitle,
-                                   this);
+            m_services.ShowMessage(T::CannotWriteLocation, MessageStyle::Ok | MessageStyle::ErrorIcon,
+                                   T::ErrorTitle, this);
             return;
         }
         database.Close();
         m_globals.Vault->Lock();
         PrepareDatabase(database, m_services.ProgramDirectory(), settings);
         ReloadCollection();
-        m_services.ShowMessage(T::NowInLocalFile.arg(QDir::toNativeSeparators(DatabasePath(m_services.ProgramDirectory()))),
-                               MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
+        m_services.ShowMessage(
+            T::NowInLocalFile.arg(QDir::toNativeSeparators(DatabasePath(m_services.ProgramDirectory()))),
+            MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
         return;
     }
 
@@ -206,15 +191,18 @@ void MainWindow::ChooseDatabaseLocation()
     // The password goes to the keyring, never into qavex.ini; without one libpq looks in ~/.pgpass.
     bool inKeyring = false;
     if (!server.password.isEmpty()) {
-        const SystemKeyring::Answer written = SystemKeyring().Write(KeyringItem(server), server.password.toUtf8());
+        const SystemKeyring::Answer written =
+            SystemKeyring().Write(ServerSchema::KeyringItem(server), server.password.toUtf8());
         if (!written.ok)
-            m_services.ShowMessage(T::ServerKeyringFailed.arg(written.error), MessageStyle::Ok | MessageStyle::WarningIcon,
-                                   T::ErrorTitle, this);
+            m_services.ShowMessage(T::ServerKeyringFailed.arg(written.error),
+                                   MessageStyle::Ok | MessageStyle::WarningIcon, T::ErrorTitle, this);
         inKeyring = written.ok;
     }
     if (!WriteDatabaseLocation(settings, &server) ||
-        !settings.Write(Settings::ServerPasswordInKeyring, inKeyring ? Settings::TrueText : Settings::FalseText)) {
-        m_services.ShowMessage(T::CannotWriteLocation, MessageStyle::Ok | MessageStyle::ErrorIcon, T::ErrorTitle, this);
+        !settings.Write(Settings::ServerPasswordInKeyring,
+                        inKeyring ? Settings::TrueText : Settings::FalseText)) {
+        m_services.ShowMessage(T::CannotWriteLocation, MessageStyle::Ok | MessageStyle::ErrorIcon,
+                               T::ErrorTitle, this);
         return;
     }
     remote.reset();
@@ -236,13 +224,14 @@ void MainWindow::ChooseDatabaseLocation()
 bool MainWindow::MakeServerCollection(RecordTable& remote)
 {
     RecordTable& local = *m_globals.Database;
-    const QList<QStringList> count =
-        local.IsOpen() ? local.ReadRows(Tables::Bookmarks, {QStringLiteral("count(*)")}, {}) : QList<QStringList>();
+    const QList<QStringList> count = local.IsOpen()
+                                         ? local.ReadRows(Tables::Bookmarks, {QStringLiteral("count(*)")}, {})
+                                         : QList<QStringList>();
     const int bookmarks = count.isEmpty() ? 0 : count[0][0].toInt();
-    const bool copy = bookmarks > 0 &&
-                      m_services.ShowMessage(T::OfferCopyUp.arg(bookmarks),
-                                             MessageStyle::YesNo | MessageStyle::QuestionIcon, T::QuestionTitle,
-                                             this) == MessageAnswer::Yes;
+    const bool copy =
+        bookmarks > 0 && m_services.ShowMessage(T::OfferCopyUp.arg(bookmarks),
+                                                MessageStyle::YesNo | MessageStyle::QuestionIcon,
+                                                T::QuestionTitle, this) == MessageAnswer::Yes;
     if (copy && local.Exists(Tables::Bookmarks, Columns::Id, QStringLiteral("密码<>''")) &&
         m_globals.Vault->Protection() != PasswordProtection::PrimaryPassword) {
         m_services.ShowMessage(T::CopyUpNeedsPrimaryPassword, MessageStyle::Ok | MessageStyle::WarningIcon,
@@ -257,12 +246,13 @@ bool MainWindow::MakeServerCollection(RecordTable& remote)
         return false;
     }
     WorkProgress progress(this, T::CopyingUp, m_progressDelayMs);
-    const CopiedCollection copied = CopyCollection(local, remote, progress.Callback(), ServerSchema::CreateTables);
+    const CopiedCollection copied =
+        CopyCollection(local, remote, progress.Callback(), ServerSchema::CreateTables);
     if (progress.Cancelled())
         return false;
     if (!copied.ok) {
-        m_services.ShowMessage(T::CopyUpFailed.arg(remote.LastError()), MessageStyle::Ok | MessageStyle::ErrorIcon,
-                               T::ErrorTitle, this);
+        m_services.ShowMessage(T::CopyUpFailed.arg(remote.LastError()),
+                               MessageStyle::Ok | MessageStyle::ErrorIcon, T::ErrorTitle, this);
         return false;
     }
     QString report = T::CopiedUp.arg(copied.bookmarks).arg(copied.categories).arg(copied.history);

@@ -70,6 +70,11 @@ PasswordProtectionDialog::PasswordProtectionDialog(PasswordVault& vault, Runtime
      : m_current == PasswordProtection::PrimaryPassword ? 主密码按钮
                                                         : 不保护按钮)
         ->setChecked(true);
+    if (vault.OnlyPrimaryPassword()) {
+        不保护按钮->setEnabled(false);
+        密钥环按钮->setEnabled(false);
+        主密码按钮->setChecked(true);
+    }
     ShowChoice();
     setMinimumWidth(420);
 }

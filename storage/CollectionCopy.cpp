@@ -8,12 +8,12 @@
 namespace {
 
 const QStringList BookmarkColumns = {
-    Columns::Name,     Columns::Address,    Columns::Category, Columns::Remark,
-    Columns::Account,  Columns::Password,   Columns::AccountId, Columns::PasswordId,
-    Columns::IdType,   Columns::ButtonId,   Columns::ButtonIdType, Columns::ControlType,
+    Columns::Name,    Columns::Address,  Columns::Category,     Columns::Remark,
+    Columns::Account, Columns::Password, Columns::AccountId,    Columns::PasswordId,
+    Columns::IdType,  Columns::ButtonId, Columns::ButtonIdType, Columns::ControlType,
 };
 const QStringList ProtectionColumns = {
-    Protection::Mode,       Protection::Salt,     Protection::Operations, Protection::Memory,
+    Protection::Mode,       Protection::Salt,     Protection::Operations,  Protection::Memory,
     Protection::WrappedKey, Protection::KeyCheck, Protection::KeyringItem,
 };
 
@@ -36,13 +36,15 @@ bool CopyProtection(RecordTable& from, RecordTable& to)
     // The derivation's cost is a number on both sides.
     values[2] = rows[0][2].toLongLong();
     values[3] = rows[0][3].toLongLong();
-    return to.CreateTable(Protection::Table,
-                          to.IdColumnDefinition() +
-                              QStringLiteral(", %1 TEXT, %2 TEXT, %3 BIGINT, %4 BIGINT, %5 TEXT, %6 TEXT, %7 TEXT")
-                                  .arg(ProtectionColumns[0], ProtectionColumns[1], ProtectionColumns[2],
-                                       ProtectionColumns[3], ProtectionColumns[4], ProtectionColumns[5],
-                                       ProtectionColumns[6])) &&
-           to.DeleteAll(Protection::Table) && to.Insert(Protection::Table, ProtectionColumns.join(u','), values);
+    return to.CreateTable(
+               Protection::Table,
+               to.IdColumnDefinition() +
+                   QStringLiteral(", %1 TEXT, %2 TEXT, %3 BIGINT, %4 BIGINT, %5 TEXT, %6 TEXT, %7 TEXT")
+                       .arg(ProtectionColumns[0], ProtectionColumns[1], ProtectionColumns[2],
+                            ProtectionColumns[3], ProtectionColumns[4], ProtectionColumns[5],
+                            ProtectionColumns[6])) &&
+           to.DeleteAll(Protection::Table) &&
+           to.Insert(Protection::Table, ProtectionColumns.join(u','), values);
 }
 
 } // namespace
@@ -52,7 +54,8 @@ CopiedCollection CopyCollection(RecordTable& from, RecordTable& to,
                                 const std::function<bool(RecordTable&)>& makeTables)
 {
     CopiedCollection copied;
-    const QList<QStringList> bookmarks = from.ReadRows(Tables::Bookmarks, BookmarkColumns, QStringLiteral("1=1 order by ID"));
+    const QList<QStringList> bookmarks =
+        from.ReadRows(Tables::Bookmarks, BookmarkColumns, QStringLiteral("1=1 order by ID"));
     const QList<QStringList> categories =
         from.ReadRows(Tables::Categories, {Columns::CategoryName}, QStringLiteral("1=1 order by ID"));
     const QList<QStringList> history =

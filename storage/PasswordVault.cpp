@@ -77,9 +77,10 @@ bool PasswordVault::WriteSetting(const std::optional<Setting>& setting)
         return m_records.DropTable(Protection::Table);
     using namespace Protection;
     return m_records.CreateTable(
-               Table, m_records.IdColumnDefinition() +
-                          QStringLiteral(", %1 TEXT, %2 TEXT, %3 BIGINT, %4 BIGINT, %5 TEXT, %6 TEXT, %7 TEXT")
-                              .arg(Mode, Salt, Operations, Memory, WrappedKey, KeyCheck, KeyringItem)) &&
+               Table,
+               m_records.IdColumnDefinition() +
+                   QStringLiteral(", %1 TEXT, %2 TEXT, %3 BIGINT, %4 BIGINT, %5 TEXT, %6 TEXT, %7 TEXT")
+                       .arg(Mode, Salt, Operations, Memory, WrappedKey, KeyCheck, KeyringItem)) &&
            m_records.DeleteAll(Table) &&
            m_records.Insert(
                Table,
@@ -87,6 +88,11 @@ bool PasswordVault::WriteSetting(const std::optional<Setting>& setting)
                {ModeName(setting->mode), QString::fromLatin1(setting->salt.toBase64()), setting->operations,
                 setting->memory, QString::fromLatin1(setting->wrappedKey.toBase64()), setting->keyCheck,
                 setting->keyringItem});
+}
+
+bool PasswordVault::OnlyPrimaryPassword() const
+{
+    return m_records.IsServer();
 }
 
 PasswordProtection PasswordVault::Protection()

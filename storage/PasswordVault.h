@@ -43,6 +43,8 @@ public:
     explicit PasswordVault(RecordTable& records, SystemKeyring keyring = SystemKeyring());
 
     PasswordProtection Protection();
+    // On a shared server only the primary password protects passwords.
+    bool OnlyPrimaryPassword() const;
     // Whether passwords can be sealed and opened now without unlocking.
     bool IsUnlocked();
     // Keyring: fetches the key (the argument is ignored). Primary password: derives and unwraps.

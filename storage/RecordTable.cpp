@@ -2,11 +2,11 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QTimer>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTimer>
 #include <QVariant>
 
 #include <libpq-fe.h>
@@ -203,11 +203,10 @@ void RecordTable::NoteFailure(const QSqlError& error)
     // The rest of what the user asked fails too; the connection is opened again only for what
     // is asked after control went back to the windows, so one act never half succeeds.
     m_mayReconnect = std::make_shared<bool>(false);
-    QTimer::singleShot(0, QCoreApplication::instance(),
-                       [mayReconnect = std::weak_ptr<bool>(m_mayReconnect)] {
-                           if (const auto flag = mayReconnect.lock())
-                               *flag = true;
-                       });
+    QTimer::singleShot(0, QCoreApplication::instance(), [mayReconnect = std::weak_ptr<bool>(m_mayReconnect)] {
+        if (const auto flag = mayReconnect.lock())
+            *flag = true;
+    });
     if (m_onLost)
         m_onLost(m_lastError);
 }
@@ -219,7 +218,8 @@ bool RecordTable::WatchOtherChanges(QObject* context, std::function<void()> chan
     m_onOtherChanges = std::move(changed);
     QObject::connect(m_db.driver(), &QSqlDriver::notification, context,
                      [this](const QString& channel, QSqlDriver::NotificationSource source, const QVariant&) {
-                         if (channel == ChangeChannel && source == QSqlDriver::OtherSource && m_onOtherChanges)
+                         if (channel == ChangeChannel && source == QSqlDriver::OtherSource &&
+                             m_onOtherChanges)
                              m_onOtherChanges();
                      });
     return Subscribe();

@@ -92,7 +92,8 @@ Condition Indexed(const QString& column, const QString& text)
 
 QString AsciiFolded(const QString& column)
 {
-    return QStringLiteral("translate(%1, 'ABCDEFGHIJKLMNOPQRSTUVWXYZ', 'abcdefghijklmnopqrstuvwxyz')").arg(column);
+    return QStringLiteral("translate(%1, 'ABCDEFGHIJKLMNOPQRSTUVWXYZ', 'abcdefghijklmnopqrstuvwxyz')")
+        .arg(column);
 }
 
 Condition Matching(RecordTable& records, const QString& column, const QString& text)

@@ -1,8 +1,11 @@
 #include "ServerSchema.h"
 
+#include "IniFile.h"
 #include "RecordTable.h"
 #include "SearchIndex.h"
+#include "SettingsKeys.h"
 #include "StorageNames.h"
+#include "SystemKeyring.h"
 
 namespace {
 
@@ -15,9 +18,9 @@ QString TextColumns(const QStringList& names)
 }
 
 // The trigger function every change of 网址 and 分类 runs once per statement.
-const QString NotifyFunction = QStringLiteral(
-    "create or replace function qavex_notify() returns trigger language plpgsql as "
-    "$$ begin perform pg_notify('qavex_changes', TG_TABLE_NAME); return null; end $$");
+const QString NotifyFunction =
+    QStringLiteral("create or replace function qavex_notify() returns trigger language plpgsql as "
+                   "$$ begin perform pg_notify('qavex_changes', TG_TABLE_NAME); return null; end $$");
 
 } // namespace
 
@@ -32,9 +35,9 @@ bool Exists(RecordTable& records)
 
 bool IsEmpty(RecordTable& records)
 {
-    const QList<QStringList> count = records.ReadRows(QStringLiteral("information_schema.tables"),
-                                                      {QStringLiteral("count(*)")},
-                                                      QStringLiteral("table_schema = current_schema()"));
+    const QList<QStringList> count =
+        records.ReadRows(QStringLiteral("information_schema.tables"), {QStringLiteral("count(*)")},
+                         QStringLiteral("table_schema = current_schema()"));
     return count.size() == 1 && count[0][0] == u'0';
 }
 
@@ -47,9 +50,9 @@ bool CreateTables(RecordTable& records)
         QStringLiteral("create extension if not exists pg_trgm"),
         QStringLiteral("create table %1 (%2)").arg(Tables::History, id + TextColumns({Address})),
         QStringLiteral("create table %1 (%2)")
-            .arg(Tables::Bookmarks, id + TextColumns({Name, Address, Category, Remark, Account, Password,
-                                                      AccountId, PasswordId, IdType, ButtonId, ButtonIdType,
-                                                      ControlType})),
+            .arg(Tables::Bookmarks,
+                 id + TextColumns({Name, Address, Category, Remark, Account, Password, AccountId, PasswordId,
+                                   IdType, ButtonId, ButtonIdType, ControlType})),
         QStringLiteral("create table %1 (%2)").arg(Tables::Categories, id + TextColumns({CategoryName})),
         // Two machines adding the same address, or the same new category, at once store it once.
         QStringLiteral("create unique index 网址_地址 on 网址(地址)"),
@@ -81,6 +84,26 @@ bool Create(RecordTable& records)
         return true;
     records.Rollback();
     return false;
+}
+
+QString KeyringItem(const ServerAddress& server)
+{
+    return QStringLiteral("server-") + server.Label();
+}
+
+bool OpenChosen(RecordTable& records, const IniFile& settings)
+{
+    ServerAddress server = ReadServerAddress(settings);
+    if (settings.Read(Settings::ServerPasswordInKeyring) == Settings::TrueText) {
+        const SystemKeyring::Answer answer = SystemKeyring().Read(KeyringItem(server));
+        if (answer.ok)
+            server.password = QString::fromUtf8(answer.data);
+    }
+    const bool opened = records.OpenServer(server) && (Exists(records) || Create(records));
+    server.password.fill(u'\0');
+    if (!opened)
+        records.Close(); // the reason stays in LastError()
+    return opened;
 }
 
 } // namespace ServerSchema

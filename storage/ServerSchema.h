@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QString>
+
+class IniFile;
 class RecordTable;
+struct ServerAddress;
 
 // The collection's tables on a PostgreSQL server: the same tables and columns as qavex.mdb, with
 // identity keys, an address stored once (a unique index), trigram indexes for search and triggers
@@ -15,5 +19,11 @@ bool IsEmpty(RecordTable& records);
 bool Create(RecordTable& records);
 // The same within a transaction of the caller's.
 bool CreateTables(RecordTable& records);
+
+// Opens the server qavex.ini chooses, its password from the keyring when it was put there, and
+// makes the tables on an empty database. False with the reason in records.LastError().
+bool OpenChosen(RecordTable& records, const IniFile& settings);
+// The keyring item that holds a server's password.
+QString KeyringItem(const ServerAddress& server);
 
 } // namespace ServerSchema

@@ -86,9 +86,10 @@ private slots:
         QStringList items;
         for (QAction* action : w.操作菜单->actions())
             items.append(action->isSeparator() ? QStringLiteral("—") : action->text());
-        QCOMPARE(items, (QStringList{"打开网页", "自带浏览器打开", "导出数据", "导入数据", "从浏览器导入...",
-                                     "—", "修改分类", "删除网址", "清空数据", "—", "在名称中查找...",
-                                     "在地址中查找...", "—", "设置外观...", "密码保护...", "数据库位置...", "使用自带浏览器"}));
+        QCOMPARE(items,
+                 (QStringList{"打开网页", "自带浏览器打开", "导出数据", "导入数据", "从浏览器导入...", "—",
+                              "修改分类", "删除网址", "清空数据", "—", "在名称中查找...", "在地址中查找...",
+                              "—", "设置外观...", "密码保护...", "数据库位置...", "使用自带浏览器"}));
         items.clear();
         for (QAction* action : w.分类菜单->actions())
             items.append(action->text());

@@ -1,8 +1,10 @@
 #include "BookmarkListModel.h"
 #include "BookmarkTexts.h"
 #include "Collection.h"
+#include "CommandLine.h"
 #include "DatabaseLocationDialog.h"
 #include "IniFile.h"
+#include "PasswordProtectionDialog.h"
 #include "RecordTable.h"
 #include "ServerSchema.h"
 #include "StorageNames.h"
@@ -26,9 +28,10 @@ const PrimaryPasswordCost Cheap{1, 8192};
 
 void PointAt(Collection& c, const ServerAddress& server)
 {
-    c.WriteSettings(QStringLiteral("[数据库]\n位置=PostgreSQL 服务器\n主机=%1\n端口=%2\n数据库名=%3\n用户名=%4\n")
-                        .arg(server.host, QString::number(server.port), server.database, server.user)
-                        .toUtf8());
+    c.WriteSettings(
+        QStringLiteral("[数据库]\n位置=PostgreSQL 服务器\n主机=%1\n端口=%2\n数据库名=%3\n用户名=%4\n")
+            .arg(server.host, QString::number(server.port), server.database, server.user)
+            .toUtf8());
 }
 
 QStringList ServerColumn(const ServerAddress& server, const QString& table, const QString& column)
@@ -102,8 +105,8 @@ private slots:
         ChooseCategoryItem(wa, BookmarkTexts::RenameCategory);
         QTRY_COMPARE_WITH_TIMEOUT(CategoryEntries(wb), (QStringList{"软件下载", "办公", "显示全部"}), 1000);
         QCOMPARE(wb.SelectedCategoryRow(), 1);
-        QTRY_COMPARE_WITH_TIMEOUT(wb.Bookmarks().Cell(0, BookmarkListModel::CategoryColumn), QStringLiteral("办公"),
-                                  1000);
+        QTRY_COMPARE_WITH_TIMEOUT(wb.Bookmarks().Cell(0, BookmarkListModel::CategoryColumn),
+                                  QStringLiteral("办公"), 1000);
         QCOMPARE(resets.spy.count(), 0);
     }
 
@@ -116,8 +119,9 @@ private slots:
         // Another machine stores the address between this one's check and its insert.
         RecordTable other;
         QVERIFY(other.OpenServer(server));
-        QVERIFY(other.Insert(Tables::Bookmarks, QStringLiteral("名称,地址,分类"),
-                             {QStringLiteral("别处"), QStringLiteral("https://same.cn/"), QStringLiteral("默认")}));
+        QVERIFY(other.Insert(
+            Tables::Bookmarks, QStringLiteral("名称,地址,分类"),
+            {QStringLiteral("别处"), QStringLiteral("https://same.cn/"), QStringLiteral("默认")}));
         BookmarkRecord bookmark;
         bookmark.name = QStringLiteral("这里");
         bookmark.address = QStringLiteral("https://same.cn/");
@@ -125,7 +129,8 @@ private slots:
         QVERIFY(!w.AddBookmark(bookmark));
         QCOMPARE(MessageTexts(a), QStringList{BookmarkTexts::AlreadyBookmarked});
         QCOMPARE(ServerColumn(server, Tables::Bookmarks, Columns::Name).count(QStringLiteral("这里")), 0);
-        QCOMPARE(ServerColumn(server, Tables::Bookmarks, Columns::Address).count(QStringLiteral("https://same.cn/")),
+        QCOMPARE(ServerColumn(server, Tables::Bookmarks, Columns::Address)
+                     .count(QStringLiteral("https://same.cn/")),
                  1);
     }
 
@@ -186,14 +191,67 @@ private slots:
         QVERIFY(c.services.messages[0].text.contains(QStringLiteral("主密码")));
         QVERIFY(!ServerColumn(server, Tables::Bookmarks, Columns::Name).contains(QStringLiteral("邮箱")));
         // Neither plain nor one machine's keyring will do on a server.
-        QCOMPARE(c.Globals().Vault->SwitchTo(PasswordProtection::Keyring), VaultError::ServerNeedsPrimaryPassword);
+        QCOMPARE(c.Globals().Vault->SwitchTo(PasswordProtection::Keyring),
+                 VaultError::ServerNeedsPrimaryPassword);
 
         QCOMPARE(c.Globals().Vault->SwitchTo(PasswordProtection::PrimaryPassword, QStringLiteral("主")),
                  VaultError::None);
         QVERIFY(w.AddBookmark(bookmark));
         const QStringList passwords = ServerColumn(server, Tables::Bookmarks, Columns::Password);
         QVERIFY(passwords.last().startsWith(QStringLiteral("qvx1:")));
-        QCOMPARE(c.Globals().Vault->SwitchTo(PasswordProtection::None), VaultError::ServerNeedsPrimaryPassword);
+        QCOMPARE(c.Globals().Vault->SwitchTo(PasswordProtection::None),
+                 VaultError::ServerNeedsPrimaryPassword);
+        PasswordProtectionDialog dialog(*c.Globals().Vault, c.services, &w);
+        QVERIFY(!dialog.不保护按钮->isEnabled());
+        QVERIFY(!dialog.密钥环按钮->isEnabled());
+        QVERIFY(dialog.主密码按钮->isChecked());
+    }
+
+    void clearingTheServerKeepsALocalCopy()
+    {
+        const ServerAddress server = TestServer::NewCollection();
+        Collection c;
+        PointAt(c, server);
+        MainWindow& w = c.Start();
+        Type(w, QStringLiteral("一"), QStringLiteral("https://1.cn/"), QStringLiteral("工作"));
+        QTest::keyClick(w.网站名框, Qt::Key_Return);
+        c.services.messageAnswers.enqueue(MessageAnswer::Yes);
+        Choose(w, BookmarkTexts::ClearData);
+        QVERIFY(Names(w).isEmpty());
+        QVERIFY(ServerColumn(server, Tables::Bookmarks, Columns::Name).isEmpty());
+        RecordTable copy;
+        QVERIFY(copy.Open(c.Path(QStringLiteral("qavex-server.mdb.bak"))));
+        QStringList kept;
+        copy.ReadColumn(kept, Tables::Bookmarks, Columns::Name);
+        QVERIFY(kept.contains(QStringLiteral("一")));
+        QVERIFY(!QFile::exists(c.Path(DatabaseFileName)));
+    }
+
+    void commandLineUsesTheChosenServer()
+    {
+        const ServerAddress server = TestServer::NewCollection();
+        Collection c;
+        PointAt(c, server);
+        QFile input(c.Path(QStringLiteral("in.txt")));
+        QVERIFY(input.open(QIODevice::WriteOnly));
+        input.write("甲|https://jia.cn/|工作|\n乙|https://yi.cn/|工作|\n");
+        input.close();
+        QCOMPARE(CommandLine::Run({QStringLiteral("--import"), input.fileName()}, c.Path({})), 0);
+        QCOMPARE(ServerColumn(server, Tables::Bookmarks, Columns::Name), (QStringList{"甲", "乙"}));
+        QCOMPARE(
+            CommandLine::Run({QStringLiteral("--export"), c.Path(QStringLiteral("out.txt"))}, c.Path({})), 0);
+        QFile output(c.Path(QStringLiteral("out.txt")));
+        QVERIFY(output.open(QIODevice::ReadOnly));
+        QVERIFY(output.readAll().contains("https://yi.cn/"));
+        QVERIFY(!QFile::exists(c.Path(DatabaseFileName)));
+
+        ServerAddress nowhere = server;
+        nowhere.port = 1;
+        PointAt(c, nowhere);
+        QCOMPARE(
+            CommandLine::Run({QStringLiteral("--export"), c.Path(QStringLiteral("out2.txt"))}, c.Path({})),
+            1);
+        QVERIFY(!QFile::exists(c.Path(QStringLiteral("out2.txt"))));
     }
 
     void localCollectionIsCopiedUp()
@@ -201,10 +259,14 @@ private slots:
         Collection c;
         QList<Collection::Bookmark> bookmarks;
         for (int i = 0; i < 10000; ++i)
-            bookmarks.append({QStringLiteral("第%1个").arg(i), QStringLiteral("https://site%1.cn/").arg(i),
-                              QStringLiteral("分类%1").arg(i % 7), {}, {}});
+            bookmarks.append({QStringLiteral("第%1个").arg(i),
+                              QStringLiteral("https://site%1.cn/").arg(i),
+                              QStringLiteral("分类%1").arg(i % 7),
+                              {},
+                              {}});
         // The Windows program allowed an address twice; the server keeps the first.
-        bookmarks.append({QStringLiteral("重复"), QStringLiteral("https://site5.cn/"), QStringLiteral("分类0"), {}, {}});
+        bookmarks.append(
+            {QStringLiteral("重复"), QStringLiteral("https://site5.cn/"), QStringLiteral("分类0"), {}, {}});
         QStringList categories;
         for (int i = 0; i < 7; ++i)
             categories.append(QStringLiteral("分类%1").arg(i));
@@ -232,12 +294,13 @@ private slots:
 
         QVERIFY2(MessageTexts(c).size() == 3, qPrintable(MessageTexts(c).join(u'|')));
         QCOMPARE(MessageTexts(c)[0], BookmarkTexts::OfferCopyUp.arg(10001));
-        QCOMPARE(MessageTexts(c)[1], BookmarkTexts::CopiedUp.arg(10000).arg(7).arg(0) +
-                                         BookmarkTexts::CopiedUpRepeated.arg(1));
+        QCOMPARE(MessageTexts(c)[1],
+                 BookmarkTexts::CopiedUp.arg(10000).arg(7).arg(0) + BookmarkTexts::CopiedUpRepeated.arg(1));
         QVERIFY(MessageTexts(c)[2].startsWith(QStringLiteral("收藏现在保存在")));
         QCOMPARE(ServerColumn(server, Tables::Bookmarks, Columns::Name).size(), 10000);
         QCOMPARE(ServerColumn(server, Tables::Categories, Columns::CategoryName), categories);
-        QCOMPARE(IniFile(c.Path(SettingsFileName)).Read(Settings::DatabaseLocation), Settings::ServerLocation);
+        QCOMPARE(IniFile(c.Path(SettingsFileName)).Read(Settings::DatabaseLocation),
+                 Settings::ServerLocation);
         QVERIFY(!IniFile(c.Path(SettingsFileName)).Read(Settings::ServerHost).isEmpty());
         QVERIFY(w.Globals().Database->IsServer());
         QCOMPARE(CategoryEntries(w).size(), 8);
@@ -256,8 +319,11 @@ private slots:
     void plainPasswordsAreNotCopiedUp()
     {
         Collection c;
-        c.Seed({QStringLiteral("默认")}, {{QStringLiteral("邮箱"), QStringLiteral("https://mail.cn/"),
-                                           QStringLiteral("默认"), {}, QStringLiteral("zhang")}});
+        c.Seed({QStringLiteral("默认")}, {{QStringLiteral("邮箱"),
+                                           QStringLiteral("https://mail.cn/"),
+                                           QStringLiteral("默认"),
+                                           {},
+                                           QStringLiteral("zhang")}});
         c.Execute(QStringLiteral("update 网址 set 密码='plain'"));
         MainWindow& w = c.Start();
         const ServerAddress server = TestServer::NewDatabase();
@@ -273,7 +339,8 @@ private slots:
             dialog->确定按钮->click();
         });
         Choose(w, BookmarkTexts::DatabaseLocationItem);
-        QCOMPARE(MessageTexts(c), (QStringList{BookmarkTexts::OfferCopyUp.arg(1), BookmarkTexts::CopyUpNeedsPrimaryPassword}));
+        QCOMPARE(MessageTexts(c),
+                 (QStringList{BookmarkTexts::OfferCopyUp.arg(1), BookmarkTexts::CopyUpNeedsPrimaryPassword}));
         RecordTable records;
         QVERIFY(records.OpenServer(server));
         QVERIFY(ServerSchema::IsEmpty(records));

@@ -74,7 +74,8 @@ private slots:
         const QString bookmarkColumns = Columns::Name + u',' + Columns::Address + u',' + Columns::Category;
         if (m_onServer && value.contains(QChar(0))) {
             // PostgreSQL's text holds no NUL: refused, and said why, rather than cut short.
-            QVERIFY(!table.Insert(Tables::Bookmarks, bookmarkColumns, {value, value, QStringLiteral("分类")}));
+            QVERIFY(
+                !table.Insert(Tables::Bookmarks, bookmarkColumns, {value, value, QStringLiteral("分类")}));
             QVERIFY(!table.LastError().isEmpty());
             QVERIFY(!table.ConnectionLost());
             return;
@@ -255,11 +256,14 @@ private slots:
         RecordTable second;
         QVERIFY(first.OpenServer(server) && second.OpenServer(server));
         const QString columns = Columns::Name + u',' + Columns::Address;
-        QVERIFY(first.Insert(Tables::Bookmarks, columns, {QStringLiteral("一"), QStringLiteral("https://a.cn/")}));
+        QVERIFY(first.Insert(Tables::Bookmarks, columns,
+                             {QStringLiteral("一"), QStringLiteral("https://a.cn/")}));
         QVERIFY(first.LastInsertId() > 0);
-        QVERIFY(!second.Insert(Tables::Bookmarks, columns, {QStringLiteral("二"), QStringLiteral("https://a.cn/")}));
+        QVERIFY(!second.Insert(Tables::Bookmarks, columns,
+                               {QStringLiteral("二"), QStringLiteral("https://a.cn/")}));
         QVERIFY(second.LastFailureWasDuplicate());
-        QVERIFY(second.Insert(Tables::Bookmarks, columns, {QStringLiteral("二"), QStringLiteral("https://b.cn/")}));
+        QVERIFY(second.Insert(Tables::Bookmarks, columns,
+                              {QStringLiteral("二"), QStringLiteral("https://b.cn/")}));
         QVERIFY(!second.LastFailureWasDuplicate() || second.LastInsertId() > first.LastInsertId());
         QCOMPARE(second.ReadIds(Tables::Bookmarks).size(), size_t(2));
     }

@@ -68,7 +68,8 @@ private slots:
                 continue;
             QVERIFY(records->Update(Tables::Bookmarks, QStringLiteral("名称=?"), QStringLiteral("名称=?"),
                                     {QStringLiteral("renamed"), QStringLiteral("old name")}));
-            QVERIFY(records->Delete(Tables::Bookmarks, QStringLiteral("名称=?"), {QStringLiteral("deleted one")}));
+            QVERIFY(records->Delete(Tables::Bookmarks, QStringLiteral("名称=?"),
+                                    {QStringLiteral("deleted one")}));
         }
     }
 
@@ -144,7 +145,8 @@ private slots:
             QStringList plan;
             while (query.next())
                 plan.append(query.value(0).toString());
-            QVERIFY2(plan.join(u'\n').contains(QStringLiteral("网址_名称_三元")), qPrintable(plan.join(u'\n')));
+            QVERIFY2(plan.join(u'\n').contains(QStringLiteral("网址_名称_三元")),
+                     qPrintable(plan.join(u'\n')));
         }
         QSqlDatabase::removeDatabase(QStringLiteral("plan"));
     }

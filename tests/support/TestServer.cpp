@@ -27,7 +27,8 @@ namespace TestServer {
 QString Missing()
 {
     if (qEnvironmentVariableIsSet("QAVEX_POSTGRES_MISSING"))
-        return QStringLiteral("PostgreSQL is not installed: ") + qEnvironmentVariable("QAVEX_POSTGRES_MISSING");
+        return QStringLiteral("PostgreSQL is not installed: ") +
+               qEnvironmentVariable("QAVEX_POSTGRES_MISSING");
     if (!qEnvironmentVariableIsSet("PGPORT"))
         return QStringLiteral("no PostgreSQL cluster: run the test through tests/support/with_postgres.sh");
     return {};
@@ -36,7 +37,8 @@ QString Missing()
 ServerAddress NewDatabase()
 {
     static std::atomic<int> made = 0;
-    const QString name = QStringLiteral("qavex_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
+    const QString name =
+        QStringLiteral("qavex_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
     RecordTable admin;
     if (!admin.OpenServer(FromEnvironment(qEnvironmentVariable("PGDATABASE"))) ||
         !admin.RunSchemaStatement(QStringLiteral("create database ") + name))
@@ -49,7 +51,8 @@ ServerAddress NewCollection()
     const ServerAddress server = NewDatabase();
     RecordTable records;
     if (!records.OpenServer(server) || !ServerSchema::Create(records))
-        qFatal("cannot make a collection on %s: %s", qPrintable(server.Label()), qPrintable(records.LastError()));
+        qFatal("cannot make a collection on %s: %s", qPrintable(server.Label()),
+               qPrintable(records.LastError()));
     return server;
 }
 
