@@ -1,6 +1,10 @@
 #include "BookmarkHtmlFile.h"
 #include "BookmarkListModel.h"
 #include "Collection.h"
+#include "CollectionCopy.h"
+#include "RecordTable.h"
+#include "ServerSchema.h"
+#include "StorageNames.h"
 #include "WindowProbes.h"
 
 #include <QApplication>
@@ -56,13 +60,17 @@ template <typename Action> double Measure(Action action)
 
 } // namespace
 
-// bench_main_window [BOOKMARKS]: a collection of BOOKMARKS (100,000) in 50 categories.
+// bench_main_window [BOOKMARKS] [--server]: a collection of BOOKMARKS (100,000) in 50 categories,
+// in the local file or, with --server, on the PostgreSQL server the PG* variables name (run it
+// through tests/support/with_postgres.sh for a throw-away one).
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    const int count = argc > 1 ? QByteArray(argv[1]).toInt() : 100000;
+    QStringList arguments = QApplication::arguments().mid(1);
+    const bool onServer = arguments.removeAll(QStringLiteral("--server")) > 0;
+    const int count = arguments.isEmpty() ? 100000 : arguments[0].toInt();
     if (count < 4000) {
-        std::fprintf(stderr, "usage: bench_main_window [BOOKMARKS, at least 4000]\n");
+        std::fprintf(stderr, "usage: bench_main_window [BOOKMARKS, at least 4000] [--server]\n");
         return 2;
     }
     const int perCategory = count / Categories;
@@ -82,6 +90,35 @@ int main(int argc, char* argv[])
         c.Seed(categories, bookmarks);
     }
     c.WriteSettings("[记录]\n当前分类=0\n");
+    if (onServer) {
+        ServerAddress server;
+        server.host = qEnvironmentVariable("PGHOST");
+        server.port = qEnvironmentVariableIntValue("PGPORT");
+        server.user = qEnvironmentVariable("PGUSER");
+        server.database = qEnvironmentVariable("PGDATABASE");
+        RecordTable local;
+        RecordTable remote;
+        if (!local.Open(c.Path(QStringLiteral("qavex.mdb"))) || !remote.OpenServer(server) ||
+            (ServerSchema::Exists(remote) && !ServerSchema::IsEmpty(remote) &&
+             (!remote.DeleteAll(Tables::Bookmarks) || !remote.DeleteAll(Tables::Categories)))) {
+            std::fprintf(stderr, "no server: %s\n", qPrintable(remote.LastError()));
+            return 1;
+        }
+        const auto made = [&](RecordTable& records) {
+            return ServerSchema::Exists(records) || ServerSchema::CreateTables(records);
+        };
+        if (!CopyCollection(local, remote, {}, made).ok) {
+            std::fprintf(stderr, "cannot copy up: %s\n", qPrintable(remote.LastError()));
+            return 1;
+        }
+        remote.RunSchemaStatement(QStringLiteral("vacuum analyze"));
+        c.WriteSettings(
+            QStringLiteral("[记录]\n当前分类=0\n[数据库]\n位置=PostgreSQL 服务器\n主机=%1\n端口=%2\n"
+                           "数据库名=%3\n用户名=%4\n")
+                .arg(server.host, QString::number(server.port), server.database, server.user)
+                .toUtf8());
+        std::printf("on the server %s\n", qPrintable(server.Label()));
+    }
     // What building the collection left on the heap is not the window's; it goes back first.
     malloc_trim(0);
     std::printf("%d bookmarks in %d categories, database %.1f MB\n", count, Categories,

@@ -12,7 +12,11 @@
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
+#include <QtEndian>
+
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 
 namespace {
 
@@ -88,6 +92,19 @@ QString Reason(const QSqlError& error)
 {
     const QString text = error.databaseText().trimmed();
     return text.isEmpty() ? error.text().trimmed() : text;
+}
+
+// The server returns rows in no set order (a changed row moves), where SQLite follows the row key:
+// our tables are read in the order of their IDs, as the file gives them.
+QString StoredOrder(bool server, const QString& table, const QString& where, const QStringList& fields = {})
+{
+    const bool ours = table == QStringLiteral("网址") || table == QStringLiteral("分类") ||
+                      table == QStringLiteral("历史地址");
+    const bool aggregate =
+        std::any_of(fields.begin(), fields.end(), [](const QString& field) { return field.contains(u'('); });
+    if (!server || !ours || aggregate || where.contains(QStringLiteral("order by"), Qt::CaseInsensitive))
+        return WherePart(where);
+    return WherePart(where) + QStringLiteral(" order by ID");
 }
 
 } // namespace
@@ -216,6 +233,7 @@ bool RecordTable::WatchOtherChanges(QObject* context, std::function<void()> chan
     if (!m_open || !m_server)
         return false;
     m_onOtherChanges = std::move(changed);
+    m_watcher = context;
     QObject::connect(m_db.driver(), &QSqlDriver::notification, context,
                      [this](const QString& channel, QSqlDriver::NotificationSource source, const QVariant&) {
                          if (channel == ChangeChannel && source == QSqlDriver::OtherSource &&
@@ -223,6 +241,26 @@ bool RecordTable::WatchOtherChanges(QObject* context, std::function<void()> chan
                              m_onOtherChanges();
                      });
     return Subscribe();
+}
+
+void RecordTable::TakeNotices()
+{
+    // A notice that came in with a statement's answer is already off the socket, so the driver
+    // would not hear of it until the next one arrives: it is taken here.
+    PGconn* connection = m_onOtherChanges ? ServerConnection(m_db) : nullptr;
+    if (!connection)
+        return;
+    bool others = false;
+    while (PGnotify* notice = PQnotifies(connection)) {
+        others = others || (ChangeChannel == QLatin1String(notice->relname) &&
+                            notice->be_pid != PQbackendPID(connection));
+        PQfreemem(notice);
+    }
+    if (others && m_watcher)
+        QTimer::singleShot(0, m_watcher, [this] {
+            if (m_onOtherChanges)
+                m_onOtherChanges();
+        });
 }
 
 bool RecordTable::Subscribe()
@@ -293,6 +331,8 @@ bool RecordTable::Execute(const QString& statement, const QVariantList& args, bo
     const bool ok = query->exec();
     if (!ok)
         NoteFailure(query->lastError());
+    if (m_server)
+        TakeNotices();
     if (m_server) {
         // The server names the new row's ID in the insert's answer ("returning ID").
         if (readsId)
@@ -336,6 +376,8 @@ RecordTable::Result RecordTable::Select(const QString& statement, const QVariant
         NoteFailure(query->lastError());
         return {};
     }
+    if (m_server)
+        TakeNotices();
     query->next();
     QSqlRecord fields = query->record();
     return {std::move(query), std::move(fields), {}};
@@ -389,7 +431,7 @@ RecordSet RecordTable::Query(const QString& table, const QString& fields, const 
                              const QVariantList& args)
 {
     auto query = Select(QStringLiteral("select ") + FieldsOrAll(fields) + QStringLiteral(" from ") + table +
-                            WherePart(where),
+                            StoredOrder(m_server, table, where, {fields}),
                         args);
     if (!query.query) {
         m_current = 0;
@@ -434,7 +476,8 @@ int RecordTable::ReadColumn(QStringList& out, const QString& table, const QStrin
                             const QString& where, const QVariantList& args)
 {
     out.clear();
-    const Result result = Select(QStringLiteral("select * from ") + table + WherePart(where), args);
+    const Result result =
+        Select(QStringLiteral("select * from ") + table + StoredOrder(m_server, table, where), args);
     if (!result.query)
         return 0;
     const int index = result.fields.indexOf(field);
@@ -530,17 +573,20 @@ bool RecordTable::ForEachRow(const QString& table, const QStringList& fields, co
 {
     if (!Usable())
         return false;
-    const QString statement =
-        QStringLiteral("select ") + fields.join(u',') + QStringLiteral(" from ") + table + WherePart(where);
+    const QString statement = QStringLiteral("select ") + fields.join(u',') + QStringLiteral(" from ") +
+                              table + StoredOrder(m_server, table, where, fields);
     if (m_server) {
-        const Result result = Select(statement, args);
-        if (!result.query)
+        const ServerAnswer answer = AskServer(statement, args, false);
+        if (!answer)
             return false;
+        PGresult* rows = answer.get();
+        const int count = PQntuples(rows);
+        const int columns = std::min(PQnfields(rows), int(fields.size()));
         QStringList row;
-        for (QSqlQuery& query = *result.query; query.isValid(); query.next()) {
+        for (int r = 0; r < count; ++r) {
             row.clear();
-            for (int i = 0; i < fields.size(); ++i)
-                row.append(ValueAsText(query.value(i)));
+            for (int column = 0; column < columns; ++column)
+                row.append(QString::fromUtf8(PQgetvalue(rows, r, column), PQgetlength(rows, r, column)));
             if (!each(row))
                 return false;
         }
@@ -574,18 +620,72 @@ std::vector<qint64> RecordTable::ReadIds(const QString& table, const QString& wh
     std::vector<qint64> ids;
     if (!Usable())
         return ids;
+    if (m_server)
+        return ReadServerIds(QStringLiteral("select ID from ") + table + StoredOrder(true, table, where),
+                             args);
     const QString statement = QStringLiteral("select ID from ") + table + WherePart(where);
-    if (m_server) {
-        const Result result = Select(statement, args);
-        if (result.query) {
-            for (QSqlQuery& query = *result.query; query.isValid(); query.next())
-                ids.push_back(query.value(0).toLongLong());
-        }
-        return ids;
-    }
     DirectStatement query(m_db, statement, args);
     while (query.Next())
         ids.push_back(query.Number(0));
+    return ids;
+}
+
+RecordTable::ServerAnswer RecordTable::AskServer(const QString& statement, const QVariantList& args,
+                                                 bool binary)
+{
+    // Straight through libpq, one trip: QtSql prepares, executes and frees a statement in three,
+    // and makes a QVariant of every value.
+    ServerAnswer answer(nullptr, &PQclear);
+    PGconn* connection = ServerConnection(m_db);
+    if (!connection || HoldsNul(args)) {
+        m_lastError = connection ? NulRefused : QString();
+        return answer;
+    }
+    // libpq numbers its parameters.
+    QByteArray numbered;
+    int parameter = 0;
+    bool quoted = false;
+    for (const char c : statement.toUtf8()) {
+        if (c == '\'')
+            quoted = !quoted;
+        if (c == '?' && !quoted)
+            numbered += '$' + QByteArray::number(++parameter);
+        else
+            numbered += c;
+    }
+    std::vector<QByteArray> values;
+    std::vector<const char*> pointers;
+    for (const QVariant& arg : args)
+        values.push_back(arg.toString().toUtf8());
+    for (const QByteArray& value : values)
+        pointers.push_back(value.constData());
+    answer.reset(PQexecParams(connection, numbered.constData(), int(pointers.size()), nullptr,
+                              pointers.data(), nullptr, nullptr, binary ? 1 : 0));
+    if (PQresultStatus(answer.get()) != PGRES_TUPLES_OK) {
+        m_lastError = QString::fromUtf8(PQresultErrorMessage(answer.get())).trimmed();
+        m_duplicate = false;
+        answer.reset();
+        if (!m_lost && PQstatus(connection) == CONNECTION_BAD)
+            NoteFailure(QSqlError(QString(), m_lastError));
+        return answer;
+    }
+    TakeNotices();
+    return answer;
+}
+
+std::vector<qint64> RecordTable::ReadServerIds(const QString& statement, const QVariantList& args)
+{
+    std::vector<qint64> ids;
+    const ServerAnswer answer = AskServer(statement, args, true);
+    if (!answer || PQnfields(answer.get()) != 1 || PQfsize(answer.get(), 0) != 8)
+        return ids;
+    const int rows = PQntuples(answer.get());
+    ids.reserve(size_t(rows));
+    for (int row = 0; row < rows; ++row) {
+        quint64 value = 0;
+        std::memcpy(&value, PQgetvalue(answer.get(), row, 0), sizeof value);
+        ids.push_back(qint64(qFromBigEndian(value)));
+    }
     return ids;
 }
 

@@ -117,6 +117,7 @@ private:
     bool Usable();
     void UseDriver(const QString& driver);
     bool Subscribe();
+    void TakeNotices();
     struct Result {
         std::unique_ptr<QSqlQuery> query;
         QSqlRecord fields; // looked up once: readers ask for fields by name on every row
@@ -125,6 +126,9 @@ private:
     };
 
     Result Select(const QString& statement, const QVariantList& args);
+    std::vector<qint64> ReadServerIds(const QString& statement, const QVariantList& args);
+    using ServerAnswer = std::unique_ptr<struct pg_result, void (*)(struct pg_result*)>;
+    ServerAnswer AskServer(const QString& statement, const QVariantList& args, bool binary);
     const Result* Find(RecordSet recordSet) const;
 
     QString m_connectionName;

@@ -28,16 +28,20 @@ namespace ServerSchema {
 
 bool Exists(RecordTable& records)
 {
-    return records.HasColumns(Tables::Bookmarks, {Columns::Id, Columns::Address}) &&
-           records.HasColumns(Tables::Categories, {Columns::Id, Columns::CategoryName}) &&
-           records.HasColumns(Tables::History, {Columns::Id, Columns::Address});
+    // One question rather than one per table: each is a trip to the server.
+    const QList<QStringList> count =
+        records.ReadRows(QStringLiteral("pg_catalog.pg_tables"), {QStringLiteral("count(*)")},
+                         QStringLiteral("schemaname = current_schema() and tablename in (?, ?, ?)"),
+                         {Tables::Bookmarks, Tables::Categories, Tables::History});
+    return count.size() == 1 && count[0][0] == u'3';
 }
 
 bool IsEmpty(RecordTable& records)
 {
-    const QList<QStringList> count =
-        records.ReadRows(QStringLiteral("information_schema.tables"), {QStringLiteral("count(*)")},
-                         QStringLiteral("table_schema = current_schema()"));
+    const QList<QStringList> count = records.ReadRows(
+        QStringLiteral("pg_catalog.pg_class c join pg_catalog.pg_namespace n on n.oid = c.relnamespace"),
+        {QStringLiteral("count(*)")},
+        QStringLiteral("n.nspname = current_schema() and c.relkind in ('r', 'v', 'm', 'p', 'f')"));
     return count.size() == 1 && count[0][0] == u'0';
 }
 
