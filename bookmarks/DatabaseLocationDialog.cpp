@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -69,16 +70,21 @@ DatabaseLocationDialog::DatabaseLocationDialog(const ServerAddress* current, con
     fields->addRow(QString(), note);
     layout->addLayout(fields);
 
-    auto* buttons = new QDialogButtonBox(this);
-    测试连接按钮 = buttons->addButton(T::TestConnectionButton, QDialogButtonBox::ActionRole);
+    auto* row = new QHBoxLayout;
+    测试连接按钮 = new QPushButton(T::TestConnectionButton, this);
     测试连接按钮->setObjectName(QStringLiteral("测试连接按钮"));
+    测试连接按钮->setAutoDefault(false);
     m_serverFields.append(测试连接按钮);
+    row->addWidget(测试连接按钮);
+    row->addStretch();
+    auto* buttons = new QDialogButtonBox(this);
     确定按钮 = buttons->addButton(T::OkButton, QDialogButtonBox::AcceptRole);
     确定按钮->setObjectName(QStringLiteral("确定按钮"));
     取消按钮 = buttons->addButton(T::CancelButton, QDialogButtonBox::RejectRole);
     取消按钮->setObjectName(QStringLiteral("取消按钮"));
     确定按钮->setDefault(true);
-    layout->addWidget(buttons);
+    row->addWidget(buttons);
+    layout->addLayout(row);
     connect(测试连接按钮, &QPushButton::clicked, this, &DatabaseLocationDialog::TestConnection);
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
         if (Complete())
