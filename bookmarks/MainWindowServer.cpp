@@ -80,6 +80,11 @@ void MainWindow::FollowOtherChanges()
     RecordTable& database = *m_globals.Database;
     if (!database.IsOpen())
         return;
+    // Our own long work (an import) holds rows the list does not show yet: followed after it.
+    if (database.InTransaction()) {
+        m_othersChanged->start();
+        return;
+    }
     // Categories another program added or took away; the one selected stays selected by name.
     const QStringList names = StoredCategories(database);
     QStringList shown;

@@ -50,6 +50,7 @@ public:
     bool LastFailureWasDuplicate() const { return m_duplicate; }
     // The server's connection is gone; the next statement tries to open it again.
     bool ConnectionLost() const { return m_lost; }
+    bool InTransaction() const { return m_inTransaction; }
     // Told, with the reason, each time a statement finds the server's connection gone.
     void OnConnectionLost(std::function<void(const QString& reason)> told) { m_onLost = std::move(told); }
     // Called when another program changes a table on the server (LISTEN/NOTIFY); never for our

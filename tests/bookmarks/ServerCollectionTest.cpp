@@ -110,6 +110,26 @@ private slots:
         QCOMPARE(resets.spy.count(), 0);
     }
 
+    void othersChangesWaitForOurOwnTransaction()
+    {
+        const ServerAddress server = TestServer::NewCollection();
+        Collection c;
+        PointAt(c, server);
+        MainWindow& w = c.Start();
+        const int shown = Names(w).size();
+        // As during an import of ours: the list holds what the transaction is doing.
+        QVERIFY(w.Globals().Database->BeginTransaction());
+        RecordTable other;
+        QVERIFY(other.OpenServer(server));
+        QVERIFY(other.Insert(
+            Tables::Bookmarks, QStringLiteral("名称,地址,分类"),
+            {QStringLiteral("别处"), QStringLiteral("https://other.cn/"), QStringLiteral("默认")}));
+        QTest::qWait(600);
+        QCOMPARE(Names(w).size(), shown);
+        QVERIFY(w.Globals().Database->Commit());
+        QTRY_COMPARE_WITH_TIMEOUT(Names(w).size(), shown + 1, 1000);
+    }
+
     void sameAddressFromTwoMachinesIsStoredOnce()
     {
         const ServerAddress server = TestServer::NewCollection();
