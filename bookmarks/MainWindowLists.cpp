@@ -18,15 +18,10 @@ void MainWindow::FillCategoryList()
     RecordTable& database = *m_globals.Database;
     const int remembered = TextToInteger(m_globals.Settings().Read(Settings::CurrentCategory));
 
-    if (database.Query(Tables::Categories, QStringLiteral("*")) != 0) {
-        while (!database.IsAfterLast()) {
-            const QString name = database.ReadText(Columns::CategoryName);
-            列表框_分类->addItem(name);
-            类型框->addItem(name);
-            database.MoveNext();
-        }
+    for (const QStringList& row : database.ReadRows(Tables::Categories, {Columns::CategoryName}, {})) {
+        列表框_分类->addItem(row[0]);
+        类型框->addItem(row[0]);
     }
-    database.CloseRecordSet();
     列表框_分类->addItem(BookmarkTexts::ShowAll);
 
     {
