@@ -27,21 +27,39 @@ void MainWindow::RenameCategory()
     if (!m_services.InputBox(BookmarkTexts::NewCategoryPrompt, {}, {}, newName, this) || newName.isEmpty())
         return;
 
+    if (newName == oldName)
+        return;
     RecordTable& database = *m_globals.Database;
+    // A name already in the list takes the bookmarks in: one category of that name, not two.
+    const bool merging =
+        database.Exists(Tables::Categories, Columns::CategoryName, QStringLiteral("分类名=?"), {newName});
     // Bookmarks and category change together or not at all.
     if (!database.BeginTransaction() ||
         !database.Update(Tables::Bookmarks, QStringLiteral("分类=?"), QStringLiteral("分类=?"),
                          {newName, oldName}) ||
-        !database.Update(Tables::Categories, QStringLiteral("分类名=?"), QStringLiteral("分类名=?"),
-                         {newName, oldName}) ||
+        !(merging ? database.Delete(Tables::Categories, QStringLiteral("分类名=?"), {oldName})
+                  : database.Update(Tables::Categories, QStringLiteral("分类名=?"),
+                                    QStringLiteral("分类名=?"), {newName, oldName})) ||
         !database.Commit()) {
         database.Rollback();
         m_services.ShowMessage(BookmarkTexts::RenameCategoryFailed,
                                MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
         return;
     }
-    列表框_分类->item(row)->setText(newName);
     const int offered = 类型框->findText(oldName);
+    if (merging) {
+        if (offered >= 0)
+            类型框->removeItem(offered);
+        类型框->setCurrentText(newName);
+        const QSignalBlocker blocker(列表框_分类);
+        delete 列表框_分类->takeItem(row);
+        const QList<QListWidgetItem*> found = 列表框_分类->findItems(newName, Qt::MatchExactly);
+        if (!found.isEmpty())
+            列表框_分类->setCurrentItem(found.first());
+        ShowCategory();
+        return;
+    }
+    列表框_分类->item(row)->setText(newName);
     if (offered >= 0)
         类型框->setItemText(offered, newName);
     if (类型框->currentText() == oldName)

@@ -39,6 +39,22 @@ private slots:
         QCOMPARE(c.Select(QStringLiteral("select 分类名 from 分类")), (QStringList{"软件下载", "办'公"}));
     }
 
+    void renameOntoAnotherCategoryMergesThem()
+    {
+        Collection c;
+        MainWindow& w = Start(c, "[记录]\n当前分类=1\n");
+        c.services.inputAnswers.enqueue(QStringLiteral("软件下载"));
+        ChooseCategoryItem(w, QStringLiteral("重命名"));
+        QVERIFY(c.services.messages.isEmpty());
+        QCOMPARE(CategoryEntries(w), (QStringList{"软件下载", "显示全部"}));
+        QCOMPARE(TypeEntries(w), QStringList{"软件下载"});
+        QCOMPARE(w.SelectedCategoryRow(), 0);
+        QCOMPARE(Names(w), (QStringList{"默认", "邮箱", "日报"}));
+        QCOMPARE(c.Select(QStringLiteral("select 分类名 from 分类")), QStringList{"软件下载"});
+        QCOMPARE(c.Select(QStringLiteral("select count(*) from 网址 where 分类='软件下载'")),
+                 QStringList{"3"});
+    }
+
     void renameAndDeleteLeaveShowAllAlone_data()
     {
         QTest::addColumn<QString>("item");
