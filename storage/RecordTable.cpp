@@ -1,22 +1,16 @@
 #include "RecordTable.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QTimer>
 #include <QVariant>
 
-#include <libpq-fe.h>
 #include <sqlite3.h>
-
-#include <QtEndian>
 
 #include <algorithm>
 #include <atomic>
-#include <cstring>
 
 namespace {
 
@@ -61,38 +55,6 @@ QString ValueAsText(const QVariant& value)
 }
 
 const QString SqliteDriver = QStringLiteral("QSQLITE");
-const QString ServerDriver = QStringLiteral("QPSQL");
-// The channel the server's triggers announce changed tables on.
-const QString ChangeChannel = QStringLiteral("qavex_changes");
-// SQLSTATE of a row a unique index refuses.
-const QString UniqueViolation = QStringLiteral("23505");
-
-// The server's text type holds no NUL; the driver would cut the statement short at one.
-const QString NulRefused = QStringLiteral("text with a NUL character cannot be stored on the server");
-
-bool HoldsNul(const QVariantList& args)
-{
-    for (const QVariant& arg : args) {
-        if (arg.typeId() == QMetaType::QString && arg.toString().contains(QChar(0)))
-            return true;
-    }
-    return false;
-}
-
-PGconn* ServerConnection(const QSqlDatabase& db)
-{
-    const QVariant handle = db.driver()->handle();
-    // Qt names the type by libpq's struct: "pg_conn*".
-    return handle.isValid() && qstrcmp(handle.typeName(), "pg_conn*") == 0
-               ? *static_cast<PGconn* const*>(handle.constData())
-               : nullptr;
-}
-
-QString Reason(const QSqlError& error)
-{
-    const QString text = error.databaseText().trimmed();
-    return text.isEmpty() ? error.text().trimmed() : text;
-}
 
 // The server returns rows in no set order (a changed row moves), where SQLite follows the row key:
 // our tables are read in the order of their IDs, as the file gives them.
@@ -160,120 +122,6 @@ void RecordTable::UseDriver(const QString& driver)
     m_db = QSqlDatabase::addDatabase(driver, m_connectionName);
 }
 
-bool RecordTable::OpenServer(const ServerAddress& server)
-{
-    Close();
-    UseDriver(ServerDriver);
-    m_server = true;
-    m_address = server;
-    m_db.setHostName(server.host);
-    m_db.setPort(server.port);
-    m_db.setDatabaseName(server.database);
-    m_db.setUserName(server.user);
-    m_db.setPassword(server.password);
-    // A server that does not answer is a failure within seconds, not a window that hangs.
-    m_db.setConnectOptions(QStringLiteral("connect_timeout=5;application_name=qavex"));
-    m_open = m_db.open();
-    if (!m_open) {
-        m_lastError = Reason(m_db.lastError());
-        m_db.close();
-    }
-    return m_open;
-}
-
-bool RecordTable::Reconnect()
-{
-    m_recordSets.clear();
-    m_statements.clear();
-    m_current = 0;
-    m_db.close();
-    if (!m_db.open()) {
-        m_lastError = Reason(m_db.lastError());
-        m_db.close();
-        return false;
-    }
-    m_lost = false;
-    if (m_onOtherChanges)
-        Subscribe();
-    return true;
-}
-
-bool RecordTable::Usable()
-{
-    if (!m_open)
-        return false;
-    // A connection lost inside a transaction stays lost until the transaction is given up:
-    // statements after it must not be stored without those before.
-    return !m_lost || (!m_inTransaction && (!m_mayReconnect || *m_mayReconnect) && Reconnect());
-}
-
-void RecordTable::NoteFailure(const QSqlError& error)
-{
-    m_lastError = Reason(error);
-    m_duplicate = error.nativeErrorCode() == UniqueViolation;
-    if (!m_server || m_lost)
-        return;
-    PGconn* connection = ServerConnection(m_db);
-    if (connection && PQstatus(connection) != CONNECTION_BAD)
-        return;
-    m_lost = true;
-    // The rest of what the user asked fails too; the connection is opened again only for what
-    // is asked after control went back to the windows, so one act never half succeeds.
-    m_mayReconnect = std::make_shared<bool>(false);
-    QTimer::singleShot(0, QCoreApplication::instance(), [mayReconnect = std::weak_ptr<bool>(m_mayReconnect)] {
-        if (const auto flag = mayReconnect.lock())
-            *flag = true;
-    });
-    if (m_onLost)
-        m_onLost(m_lastError);
-}
-
-bool RecordTable::WatchOtherChanges(QObject* context, std::function<void()> changed)
-{
-    if (!m_open || !m_server)
-        return false;
-    m_onOtherChanges = std::move(changed);
-    m_watcher = context;
-    QObject::connect(m_db.driver(), &QSqlDriver::notification, context,
-                     [this](const QString& channel, QSqlDriver::NotificationSource source, const QVariant&) {
-                         if (channel == ChangeChannel && source == QSqlDriver::OtherSource &&
-                             m_onOtherChanges)
-                             m_onOtherChanges();
-                     });
-    return Subscribe();
-}
-
-void RecordTable::TakeNotices()
-{
-    // A notice that came in with a statement's answer is already off the socket, so the driver
-    // would not hear of it until the next one arrives: it is taken here.
-    PGconn* connection = m_onOtherChanges ? ServerConnection(m_db) : nullptr;
-    if (!connection)
-        return;
-    bool others = false;
-    while (PGnotify* notice = PQnotifies(connection)) {
-        others = others || (ChangeChannel == QLatin1String(notice->relname) &&
-                            notice->be_pid != PQbackendPID(connection));
-        PQfreemem(notice);
-    }
-    if (others && m_watcher)
-        QTimer::singleShot(0, m_watcher, [this] {
-            if (m_onOtherChanges)
-                m_onOtherChanges();
-        });
-}
-
-bool RecordTable::Subscribe()
-{
-    return m_db.driver()->subscribeToNotification(ChangeChannel);
-}
-
-QString RecordTable::IdColumnDefinition() const
-{
-    return m_server ? QStringLiteral("ID bigint generated by default as identity primary key")
-                    : QStringLiteral("ID INTEGER PRIMARY KEY");
-}
-
 bool RecordTable::RunSchemaStatement(const QString& statement)
 {
     if (!Usable())
@@ -323,10 +171,8 @@ bool RecordTable::Execute(const QString& statement, const QVariantList& args, bo
             return false;
         }
     }
-    if (m_server && HoldsNul(args)) {
-        m_lastError = NulRefused;
+    if (RefusedByServer(args))
         return false;
-    }
     BindAll(*query, args);
     const bool ok = query->exec();
     if (!ok)
@@ -363,10 +209,8 @@ RecordTable::Result RecordTable::Select(const QString& statement, const QVariant
     // The server's driver reads a forward-only result row by row off the connection, and the
     // next statement would throw the rest away: there the result is taken whole.
     query->setForwardOnly(!m_server);
-    if (m_server && HoldsNul(args)) {
-        m_lastError = NulRefused;
+    if (RefusedByServer(args))
         return {};
-    }
     if (!query->prepare(statement)) {
         NoteFailure(query->lastError());
         return {};
@@ -575,23 +419,8 @@ bool RecordTable::ForEachRow(const QString& table, const QStringList& fields, co
         return false;
     const QString statement = QStringLiteral("select ") + fields.join(u',') + QStringLiteral(" from ") +
                               table + StoredOrder(m_server, table, where, fields);
-    if (m_server) {
-        const ServerAnswer answer = AskServer(statement, args, false);
-        if (!answer)
-            return false;
-        PGresult* rows = answer.get();
-        const int count = PQntuples(rows);
-        const int columns = std::min(PQnfields(rows), int(fields.size()));
-        QStringList row;
-        for (int r = 0; r < count; ++r) {
-            row.clear();
-            for (int column = 0; column < columns; ++column)
-                row.append(QString::fromUtf8(PQgetvalue(rows, r, column), PQgetlength(rows, r, column)));
-            if (!each(row))
-                return false;
-        }
-        return true;
-    }
+    if (m_server)
+        return ForEachServerRow(statement, args, int(fields.size()), each);
     DirectStatement query(m_db, statement, args);
     QStringList row;
     while (query.Next()) {
@@ -627,65 +456,6 @@ std::vector<qint64> RecordTable::ReadIds(const QString& table, const QString& wh
     DirectStatement query(m_db, statement, args);
     while (query.Next())
         ids.push_back(query.Number(0));
-    return ids;
-}
-
-RecordTable::ServerAnswer RecordTable::AskServer(const QString& statement, const QVariantList& args,
-                                                 bool binary)
-{
-    // Straight through libpq, one trip: QtSql prepares, executes and frees a statement in three,
-    // and makes a QVariant of every value.
-    ServerAnswer answer(nullptr, &PQclear);
-    PGconn* connection = ServerConnection(m_db);
-    if (!connection || HoldsNul(args)) {
-        m_lastError = connection ? NulRefused : QString();
-        return answer;
-    }
-    // libpq numbers its parameters.
-    QByteArray numbered;
-    int parameter = 0;
-    bool quoted = false;
-    for (const char c : statement.toUtf8()) {
-        if (c == '\'')
-            quoted = !quoted;
-        if (c == '?' && !quoted)
-            numbered += '$' + QByteArray::number(++parameter);
-        else
-            numbered += c;
-    }
-    std::vector<QByteArray> values;
-    std::vector<const char*> pointers;
-    for (const QVariant& arg : args)
-        values.push_back(arg.toString().toUtf8());
-    for (const QByteArray& value : values)
-        pointers.push_back(value.constData());
-    answer.reset(PQexecParams(connection, numbered.constData(), int(pointers.size()), nullptr,
-                              pointers.data(), nullptr, nullptr, binary ? 1 : 0));
-    if (PQresultStatus(answer.get()) != PGRES_TUPLES_OK) {
-        m_lastError = QString::fromUtf8(PQresultErrorMessage(answer.get())).trimmed();
-        m_duplicate = false;
-        answer.reset();
-        if (!m_lost && PQstatus(connection) == CONNECTION_BAD)
-            NoteFailure(QSqlError(QString(), m_lastError));
-        return answer;
-    }
-    TakeNotices();
-    return answer;
-}
-
-std::vector<qint64> RecordTable::ReadServerIds(const QString& statement, const QVariantList& args)
-{
-    std::vector<qint64> ids;
-    const ServerAnswer answer = AskServer(statement, args, true);
-    if (!answer || PQnfields(answer.get()) != 1 || PQfsize(answer.get(), 0) != 8)
-        return ids;
-    const int rows = PQntuples(answer.get());
-    ids.reserve(size_t(rows));
-    for (int row = 0; row < rows; ++row) {
-        quint64 value = 0;
-        std::memcpy(&value, PQgetvalue(answer.get(), row, 0), sizeof value);
-        ids.push_back(qint64(qFromBigEndian(value)));
-    }
     return ids;
 }
 

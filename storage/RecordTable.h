@@ -116,6 +116,8 @@ private:
     bool Reconnect();
     // Open, and the server's connection there or opened again.
     bool Usable();
+    // A value the server cannot hold: refused before it is sent, with the reason.
+    bool RefusedByServer(const QVariantList& args);
     void UseDriver(const QString& driver);
     bool Subscribe();
     void TakeNotices();
@@ -130,6 +132,8 @@ private:
     std::vector<qint64> ReadServerIds(const QString& statement, const QVariantList& args);
     using ServerAnswer = std::unique_ptr<struct pg_result, void (*)(struct pg_result*)>;
     ServerAnswer AskServer(const QString& statement, const QVariantList& args, bool binary);
+    bool ForEachServerRow(const QString& statement, const QVariantList& args, int fieldCount,
+                          const std::function<bool(const QStringList&)>& each);
     const Result* Find(RecordSet recordSet) const;
 
     QString m_connectionName;
