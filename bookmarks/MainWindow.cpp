@@ -17,6 +17,7 @@
 #include "TextNumber.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QCursor>
 #include <QDir>
@@ -182,8 +183,8 @@ void MainWindow::OnCreated()
 
     int migrated = 0;
     const bool onServer = ServerChosen(m_globals.Settings());
-    if (onServer)
-        OpenChosenServer();
+    if (onServer && !OpenChosenServer())
+        NoteServerAway();
     const DatabaseState state =
         onServer ? DatabaseState::Opened
                  : PrepareDatabase(*m_globals.Database, directory, m_globals.Settings(), &migrated);
@@ -243,6 +244,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == 网址框->viewport() && event->type() == QEvent::Resize)
         FitColumns();
+    if (m_serverAway && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress))
+        TryServerAgain();
     return QWidget::eventFilter(watched, event);
 }
 

@@ -165,9 +165,11 @@ private:
     void ConnectEvents();
     void OnCreated();
     bool OpenChosenServer();
+    void TryServerAgain();
+    void NoteServerAway();
     void WatchServer();
     bool MakeServerCollection(RecordTable& remote);
-    void ReloadCollection();
+    void ReloadCollection(bool keepEntry = false);
     void OnWillBeDestroyed();
     void ApplySavedAppearance();
     void AddDefaultBookmarkIfEmpty();
@@ -203,5 +205,8 @@ private:
     QString m_matchText;
     class QTimer* m_othersChanged = nullptr;
     bool m_followingOthers = false;
+    // The chosen server did not answer at start: tried again as the user acts, now and then.
+    bool m_serverAway = false;
+    qint64 m_lastServerTryMs = -1;
     int m_progressDelayMs = 500;
 };

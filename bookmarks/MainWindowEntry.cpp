@@ -91,6 +91,11 @@ void MainWindow::ReportRefusedChange(const QString& failure)
     // A lost server is told once, by the window's watch on the connection.
     if (database.ConnectionLost())
         return;
+    if (database.IsServer() && !database.IsOpen()) {
+        m_services.ShowMessage(BookmarkTexts::CannotReachServer.arg(database.LastError()),
+                               MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
+        return;
+    }
     // Another machine stored the same address a moment before; the server keeps one.
     m_services.ShowMessage(database.LastFailureWasDuplicate() ? BookmarkTexts::AlreadyBookmarked : failure,
                            MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);

@@ -14,7 +14,9 @@
 #include "SystemKeyring.h"
 #include "WorkProgress.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -51,6 +53,35 @@ bool MainWindow::OpenChosenServer()
     }
     WatchServer();
     return true;
+}
+
+void MainWindow::NoteServerAway()
+{
+    const RecordTable& database = *m_globals.Database;
+    const bool away = database.IsServer() && !database.IsOpen();
+    if (away == m_serverAway)
+        return;
+    // The user's next click or key tries the server again.
+    m_serverAway = away;
+    if (away)
+        qApp->installEventFilter(this);
+    else
+        qApp->removeEventFilter(this);
+}
+
+void MainWindow::TryServerAgain()
+{
+    // A server that does not answer costs its connect timeout: not on every key.
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (m_lastServerTryMs >= 0 && now - m_lastServerTryMs < 3000)
+        return;
+    m_lastServerTryMs = now;
+    if (!ServerSchema::OpenChosen(*m_globals.Database, m_globals.Settings()))
+        return;
+    NoteServerAway();
+    // What the user was typing when the server came back is theirs.
+    ReloadCollection(true);
+    WatchServer();
 }
 
 void MainWindow::WatchServer()
@@ -170,6 +201,7 @@ void MainWindow::ChooseDatabaseLocation()
         database.Close();
         m_globals.Vault->Lock();
         PrepareDatabase(database, m_services.ProgramDirectory(), settings);
+        NoteServerAway();
         ReloadCollection();
         m_services.ShowMessage(
             T::NowInLocalFile.arg(QDir::toNativeSeparators(DatabasePath(m_services.ProgramDirectory()))),
@@ -219,6 +251,7 @@ void MainWindow::ChooseDatabaseLocation()
         m_services.ShowMessage(T::CannotReachServer.arg(database.LastError()),
                                MessageStyle::Ok | MessageStyle::ErrorIcon, T::ErrorTitle, this);
     }
+    NoteServerAway();
     ReloadCollection();
     WatchServer();
     if (opened)
@@ -267,12 +300,15 @@ bool MainWindow::MakeServerCollection(RecordTable& remote)
     return true;
 }
 
-void MainWindow::ReloadCollection()
+void MainWindow::ReloadCollection(bool keepEntry)
 {
+    const QString typedCategory = 类型框->currentText();
     m_bookmarks->RemoveAll();
-    网站名框->clear();
-    地址框->clear();
-    备注框->clear();
+    if (!keepEntry) {
+        网站名框->clear();
+        地址框->clear();
+        备注框->clear();
+    }
     {
         const QSignalBlocker blocker(列表框_分类);
         列表框_分类->clear();
@@ -281,4 +317,6 @@ void MainWindow::ReloadCollection()
     m_showingMatches = false;
     FillCategoryList();
     AddDefaultBookmarkIfEmpty();
+    if (keepEntry)
+        类型框->setCurrentText(typedCategory);
 }

@@ -193,6 +193,31 @@ private slots:
         QVERIFY(!QFile::exists(c.Path(DatabaseFileName)));
     }
 
+    void serverBackAfterStartIsUsedAtTheNextAct()
+    {
+        ServerAddress later = TestServer::NewDatabase();
+        later.database += QStringLiteral("_later");
+        Collection c;
+        PointAt(c, later);
+        MainWindow& w = c.Start();
+        QCOMPARE(c.services.messages.size(), 1);
+        Type(w, QStringLiteral("一"), QStringLiteral("https://1.cn/"), QStringLiteral("工作"));
+        QTest::keyClick(w.网站名框, Qt::Key_Return);
+        QCOMPARE(c.services.messages.size(), 2);
+        QVERIFY(c.services.messages[1].text.startsWith(QStringLiteral("无法连接数据库服务器：")));
+        QVERIFY(!QFile::exists(c.Path(DatabaseFileName)));
+
+        // The database is there now; the next act (after the pause between tries) finds it.
+        RecordTable admin;
+        QVERIFY(admin.OpenServer(TestServer::NewDatabase()));
+        QVERIFY(admin.RunSchemaStatement(QStringLiteral("create database ") + later.database));
+        QTest::qWait(3100);
+        QTest::keyClick(w.网站名框, Qt::Key_Return);
+        QCOMPARE(c.services.messages.size(), 2);
+        QVERIFY(Names(w).contains(QStringLiteral("一")));
+        QVERIFY(ServerColumn(later, Tables::Bookmarks, Columns::Name).contains(QStringLiteral("一")));
+    }
+
     void loginsOnTheServerNeedThePrimaryPassword()
     {
         const ServerAddress server = TestServer::NewCollection();
