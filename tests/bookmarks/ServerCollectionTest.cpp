@@ -52,6 +52,21 @@ QStringList MessageTexts(const Collection& c)
     return texts;
 }
 
+// Picks the server in "数据库位置" as a user fills it in, once the dialog is open.
+void ChooseServerInDialog(const ServerAddress& server)
+{
+    WhenModal([server](QWidget* modal) {
+        auto* dialog = qobject_cast<DatabaseLocationDialog*>(modal);
+        QVERIFY(dialog);
+        dialog->服务器按钮->setChecked(true);
+        dialog->主机框->setText(server.host);
+        dialog->端口框->setValue(server.port);
+        dialog->数据库框->setText(server.database);
+        dialog->用户框->setText(server.user);
+        dialog->确定按钮->click();
+    });
+}
+
 // Keeps the bookmark rows in step with the others' changes, in place: no reset.
 struct ResetCount {
     explicit ResetCount(MainWindow& w) : spy(&w.Bookmarks(), &QAbstractItemModel::modelReset) {}
@@ -325,16 +340,7 @@ private slots:
         w.SetProgressDelay(0);
         const ServerAddress server = TestServer::NewDatabase();
         c.services.messageAnswers.enqueue(MessageAnswer::Yes); // copy the collection up
-        WhenModal([server](QWidget* modal) {
-            auto* dialog = qobject_cast<DatabaseLocationDialog*>(modal);
-            QVERIFY(dialog);
-            dialog->服务器按钮->setChecked(true);
-            dialog->主机框->setText(server.host);
-            dialog->端口框->setValue(server.port);
-            dialog->数据库框->setText(server.database);
-            dialog->用户框->setText(server.user);
-            dialog->确定按钮->click();
-        });
+        ChooseServerInDialog(server);
         Choose(w, BookmarkTexts::DatabaseLocationItem);
 
         QVERIFY2(MessageTexts(c).size() == 3, qPrintable(MessageTexts(c).join(u'|')));
@@ -373,16 +379,7 @@ private slots:
         MainWindow& w = c.Start();
         const ServerAddress server = TestServer::NewDatabase();
         c.services.messageAnswers.enqueue(MessageAnswer::Yes);
-        WhenModal([server](QWidget* modal) {
-            auto* dialog = qobject_cast<DatabaseLocationDialog*>(modal);
-            QVERIFY(dialog);
-            dialog->服务器按钮->setChecked(true);
-            dialog->主机框->setText(server.host);
-            dialog->端口框->setValue(server.port);
-            dialog->数据库框->setText(server.database);
-            dialog->用户框->setText(server.user);
-            dialog->确定按钮->click();
-        });
+        ChooseServerInDialog(server);
         Choose(w, BookmarkTexts::DatabaseLocationItem);
         QCOMPARE(MessageTexts(c),
                  (QStringList{BookmarkTexts::OfferCopyUp.arg(1), BookmarkTexts::CopyUpNeedsPrimaryPassword}));
