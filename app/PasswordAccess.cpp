@@ -87,6 +87,9 @@ void PasswordAccess::Tell(VaultError error, bool writing)
     case VaultError::CryptoFailed:
         text = PasswordTexts::CryptoFailed;
         break;
+    case VaultError::Damaged:
+        text = PasswordTexts::Damaged;
+        break;
     case VaultError::ServerNeedsPrimaryPassword:
         text = PasswordTexts::ServerNeedsPrimaryPassword;
         break;

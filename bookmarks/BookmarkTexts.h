@@ -177,6 +177,11 @@ inline const QString ChangePrimaryPasswordHint = QStringLiteral("填写新的主
 inline const QString PrimaryPasswordMissing = QStringLiteral("请输入主密码");
 inline const QString PrimaryPasswordsDiffer = QStringLiteral("两次输入的主密码不一致");
 inline const QString ProtectionChanged = QStringLiteral("密码保护已改为“%1”。");
+inline const QString ProtectionBackupFailed = QStringLiteral("无法备份数据库（%1），密码保护没有更改");
+inline const QString ProtectionBackupRenewed = QStringLiteral("备份（%1）已按新的密码保护重新制作。");
+inline const QString ProtectionBackupRemoved =
+    QStringLiteral("无法重新制作备份，旧的备份（%1）含有未加密的密码，已删除。");
+inline const QString ProtectionBackupStale = QStringLiteral("无法重新制作备份（%1），它仍是更改前的数据。");
 
 // Long work.
 inline const QString ProgressTitle = QStringLiteral("请稍候");

@@ -128,7 +128,7 @@ void MainWindow::CreateMenus()
     操作菜单->addSeparator();
     操作菜单->addAction(BookmarkTexts::AppearanceSettings, this, &MainWindow::OpenAppearanceDialog);
     操作菜单->addAction(BookmarkTexts::PasswordProtectionItem, this, [this] {
-        PasswordProtectionDialog dialog(*m_globals.Vault, m_services, this);
+        PasswordProtectionDialog dialog(*m_globals.Vault, *m_globals.Database, m_services, this);
         dialog.exec();
     });
     操作菜单->addAction(BookmarkTexts::DatabaseLocationItem, this, &MainWindow::ChooseDatabaseLocation);

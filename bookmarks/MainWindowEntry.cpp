@@ -252,11 +252,7 @@ void MainWindow::ClearAllData()
         return;
     RecordTable& database = *m_globals.Database;
     // What is cleared by mistake can be had back from the copy.
-    // A server's collection is kept beside the program, apart from the local file's copy.
-    const QString kept =
-        database.IsServer() ? QDir(m_services.ProgramDirectory()).filePath(QStringLiteral("qavex-server.mdb"))
-                            : DatabasePath(m_services.ProgramDirectory());
-    if (!BackUpDatabase(database, kept)) {
+    if (!BackUpDatabase(database, BackupBase(database, m_services.ProgramDirectory()))) {
         m_services.ShowMessage(database.IsServer() ? BookmarkTexts::ServerBackupFailed
                                                    : BookmarkTexts::BackupFailed,
                                MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);

@@ -1,12 +1,14 @@
 #include "PasswordProtectionDialog.h"
 
 #include "BookmarkTexts.h"
+#include "DatabaseBackup.h"
 #include "MessageStyle.h"
 #include "PasswordAccess.h"
 #include "RuntimeServices.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,9 +18,10 @@
 
 namespace T = BookmarkTexts;
 
-PasswordProtectionDialog::PasswordProtectionDialog(PasswordVault& vault, RuntimeServices& services,
-                                                   QWidget* parent)
-    : QDialog(parent), m_vault(vault), m_services(services), m_current(vault.Protection())
+PasswordProtectionDialog::PasswordProtectionDialog(PasswordVault& vault, RecordTable& database,
+                                                   RuntimeServices& services, QWidget* parent)
+    : QDialog(parent), m_vault(vault), m_database(database), m_services(services),
+      m_current(vault.Protection())
 {
     setObjectName(QStringLiteral("密码保护"));
     setWindowTitle(T::PasswordProtectionCaption);
@@ -125,20 +128,37 @@ void PasswordProtectionDialog::Apply()
     PasswordAccess access(m_vault, m_services, this);
     if (!access.Unlock())
         return;
+    const QString base = BackupBase(m_database, m_services.ProgramDirectory());
+    const QString backupName = QFileInfo(BackupPath(base)).fileName();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const VaultError error = m_vault.SwitchTo(target, typed);
+    const bool backedUp = BackUpDatabase(m_database, base);
+    const VaultError error = backedUp ? m_vault.SwitchTo(target, typed) : VaultError::None;
+    const bool sealed = target != PasswordProtection::None;
+    const bool renewed =
+        backedUp && error == VaultError::None && RenewBackupAfterProtectionSwitch(m_database, base, sealed);
     QApplication::restoreOverrideCursor();
     主密码框->clear();
     确认密码框->clear();
+    if (!backedUp) {
+        m_services.ShowMessage(T::ProtectionBackupFailed.arg(backupName),
+                               MessageStyle::Ok | MessageStyle::ErrorIcon, T::PasswordProtectionCaption,
+                               this);
+        return;
+    }
     if (error != VaultError::None) {
         access.Tell(error, true);
         return;
     }
+    const QString backupNote = renewed  ? T::ProtectionBackupRenewed
+                               : sealed ? T::ProtectionBackupRemoved
+                                        : T::ProtectionBackupStale;
     m_services.ShowMessage(
         T::ProtectionChanged.arg((target == PasswordProtection::Keyring           ? 密钥环按钮
                                   : target == PasswordProtection::PrimaryPassword ? 主密码按钮
                                                                                   : 不保护按钮)
-                                     ->text()),
-        MessageStyle::Ok | MessageStyle::InformationIcon, T::PasswordProtectionCaption, this);
+                                     ->text()) +
+            u'\n' + backupNote.arg(backupName),
+        MessageStyle::Ok | (renewed ? MessageStyle::InformationIcon : MessageStyle::WarningIcon),
+        T::PasswordProtectionCaption, this);
     accept();
 }

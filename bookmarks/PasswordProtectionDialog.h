@@ -8,14 +8,18 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class RecordTable;
 class RuntimeServices;
 
 // "密码保护": where the key of the stored passwords lives. Choosing another place seals or
 // unseals every password at once; a new primary password typed under "主密码" only rewraps the key.
+// The collection's backup is made before a switch and again after it, so that no copy qavex keeps
+// holds the passwords plain once they are sealed.
 class PasswordProtectionDialog : public QDialog {
     Q_OBJECT
 public:
-    PasswordProtectionDialog(PasswordVault& vault, RuntimeServices& services, QWidget* parent = nullptr);
+    PasswordProtectionDialog(PasswordVault& vault, RecordTable& database, RuntimeServices& services,
+                             QWidget* parent = nullptr);
 
     PasswordProtection Chosen() const;
 
@@ -33,6 +37,7 @@ private:
     void ShowChoice();
 
     PasswordVault& m_vault;
+    RecordTable& m_database;
     RuntimeServices& m_services;
     PasswordProtection m_current;
 };

@@ -4,10 +4,12 @@
 #include "DatabaseFile.h"
 #include "RecordTable.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <cstdio>
-#include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 QString BackupPath(const QString& databasePath)
 {
@@ -25,6 +27,16 @@ bool CopyServerInto(RecordTable& server, const QString& path)
     return copy.Open(path) && CopyCollection(server, copy).ok;
 }
 
+// An empty file for VACUUM INTO to fill, owner-only from the start: the snapshot holds passwords.
+bool CreatePrivateFile(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+}
+
 } // namespace
 
 bool BackUpDatabase(RecordTable& database, const QString& databasePath)
@@ -32,15 +44,27 @@ bool BackUpDatabase(RecordTable& database, const QString& databasePath)
     const QString backup = BackupPath(databasePath);
     const QString partial = backup + QStringLiteral(".part");
     QFile::remove(partial);
-    if (!(database.IsServer() ? CopyServerInto(database, partial) : database.CopyInto(partial))) {
-        QFile::remove(partial);
-        return false;
-    }
-    const QByteArray from = QFile::encodeName(partial);
-    const QByteArray to = QFile::encodeName(backup);
-    if (::chmod(from.constData(), 0600) != 0 || std::rename(from.constData(), to.constData()) != 0) {
+    const bool copied = database.IsServer() ? CopyServerInto(database, partial)
+                                            : CreatePrivateFile(partial) && database.CopyInto(partial);
+    if (!copied ||
+        std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(backup).constData()) != 0) {
         QFile::remove(partial);
         return false;
     }
     return true;
+}
+
+bool RenewBackupAfterProtectionSwitch(RecordTable& database, const QString& databasePath, bool sealed)
+{
+    if (BackUpDatabase(database, databasePath))
+        return true;
+    if (sealed)
+        QFile::remove(BackupPath(databasePath));
+    return false;
+}
+
+QString BackupBase(const RecordTable& database, const QString& programDirectory)
+{
+    return database.IsServer() ? QDir(programDirectory).filePath(QStringLiteral("qavex-server.mdb"))
+                               : DatabasePath(programDirectory);
 }

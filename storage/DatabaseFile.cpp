@@ -105,15 +105,27 @@ bool MoveWithoutReplacing(const QString& from, const QString& to)
     return true;
 }
 
+// A database being made is named with a prefix no user picks, so that what a kill leaves can be
+// told from the user's own files beside the collection ("qavex.mdb.backup" is theirs).
+const QString CreationPrefix = QStringLiteral(".qavex-creating-");
+
+QString CreationTemplate(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.dir().filePath(CreationPrefix + info.fileName() + QStringLiteral(".XXXXXX"));
+}
+
 // What a kill during creation or migration leaves beside `path`: the half-made database under its
-// temporary name, and its journal.
+// temporary name, and its journal. Nothing else is touched.
 void RemoveLeftovers(const QString& path)
 {
     const QFileInfo info(path);
     QDir directory = info.dir();
-    const QRegularExpression leftover(QStringLiteral("^%1\\.[A-Za-z0-9]{6}(-journal|-wal|-shm)?$")
-                                          .arg(QRegularExpression::escape(info.fileName())));
-    for (const QString& name : directory.entryList({info.fileName() + QStringLiteral(".*")}, QDir::Files)) {
+    const QString stem = CreationPrefix + info.fileName();
+    const QRegularExpression leftover(
+        QStringLiteral("^%1\\.[A-Za-z0-9]{6}(-journal|-wal|-shm)?$").arg(QRegularExpression::escape(stem)));
+    for (const QString& name :
+         directory.entryList({stem + QStringLiteral(".*")}, QDir::Files | QDir::Hidden)) {
         if (leftover.match(name).hasMatch())
             directory.remove(name);
     }
@@ -124,7 +136,7 @@ void RemoveLeftovers(const QString& path)
 // already at `path` is first moved aside to `setAside` (when given), and back if the move fails.
 bool BuildDatabaseFile(const QString& path, const DatabaseFill& fill, const QString& setAside = {})
 {
-    QTemporaryFile temp(path + QStringLiteral(".XXXXXX"));
+    QTemporaryFile temp(CreationTemplate(path));
     if (!temp.open())
         return false;
     temp.close();

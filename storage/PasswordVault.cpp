@@ -43,6 +43,12 @@ PrimaryPasswordCost PrimaryPasswordCost::Moderate()
     return {crypto_pwhash_OPSLIMIT_MODERATE, crypto_pwhash_MEMLIMIT_MODERATE};
 }
 
+bool PrimaryPasswordCost::IsSane() const
+{
+    return operations >= crypto_pwhash_OPSLIMIT_MIN && operations <= 4 * crypto_pwhash_OPSLIMIT_SENSITIVE &&
+           memory >= crypto_pwhash_MEMLIMIT_MIN && memory <= crypto_pwhash_MEMLIMIT_SENSITIVE;
+}
+
 PasswordVault::PasswordVault(RecordTable& records, SystemKeyring keyring)
     : m_records(records), m_keyring(std::move(keyring)), m_cost(PrimaryPasswordCost::Moderate())
 {
@@ -149,6 +155,9 @@ VaultError PasswordVault::Unlock(const QString& primaryPassword)
             return VaultError::KeyMismatch;
         return Accept(std::move(key), *setting);
     }
+    if (!PrimaryPasswordCost{setting->operations, setting->memory}.IsSane() ||
+        setting->salt.size() != crypto_pwhash_SALTBYTES)
+        return VaultError::Damaged;
     const std::optional<SecretBytes> derived =
         Derive(primaryPassword, setting->salt, setting->operations, setting->memory);
     if (!derived)
@@ -192,12 +201,10 @@ std::optional<QString> PasswordVault::Open(const QString& stored, VaultError* er
     why = VaultError::None;
     if (!IsSealedText(stored))
         return stored;
+    // Without protection nothing is sealed: a password of the user's may well begin like a sealed one.
     const std::optional<Setting> setting = ReadSetting();
-    if (!setting) {
-        // Sealed, and the collection keeps no key: nothing can open it.
-        why = VaultError::KeyMissing;
-        return std::nullopt;
-    }
+    if (!setting)
+        return stored;
     if (!KeyIsCurrent(*setting)) {
         why = VaultError::Locked;
         return std::nullopt;
@@ -238,7 +245,8 @@ bool PasswordVault::Reseal(bool seal, const SecretBytes& key, const SecretBytes*
     m_records.CloseRecordSet();
     for (auto& [id, stored] : rows) {
         QString changed;
-        if (seal && !IsSealedText(stored)) {
+        // Coming from no protection, every value is plain, whatever it looks like.
+        if (seal && (!oldKey || !IsSealedText(stored))) {
             changed = SealText(stored, key);
         } else if (seal && (!oldKey || !OpenSealedText(stored, *oldKey))) {
             // Between protected modes the key stays; what it does not open is not ours to keep.

@@ -21,6 +21,7 @@ enum class VaultError {
     Tampered,      // a sealed value is not authentic under the key
     StorageFailed, // the database refused the change; nothing was changed
     CryptoFailed,  // libsodium could not start or ran out of memory
+    Damaged,       // the stored protection row is not one qavex could have written (a cost out of bounds)
     // The collection is on a shared server: passwords there are sealed under a primary password,
     // never plain and never under one machine's keyring
     ServerNeedsPrimaryPassword,
@@ -32,6 +33,8 @@ struct PrimaryPasswordCost {
     quint64 operations;
     quint64 memory; // bytes
     static PrimaryPasswordCost Moderate();
+    // Within what qavex writes, with room: a copied file cannot make a run derive for hours.
+    bool IsSane() const;
 };
 
 // The one place where passwords of 网址 are sealed and opened. The key lives in the desktop's keyring

@@ -6,7 +6,7 @@ packages=(cmake ninja-build g++ qt6-base-dev qt6-webengine-dev libqt6sql6-sqlite
           sqlite3 mdbtools-dev pkg-config qt6-translations-l10n qt6-webchannel-dev libgumbo-dev libqt6svg6 desktop-file-utils appstream lintian file
           libpsl-dev publicsuffix libuchardet-dev clang-14 libclang-rt-14-dev
           libsqlite3-dev libsodium-dev qtkeychain-qt6-dev gnome-keyring dbus-bin dbus-daemon
-          postgresql postgresql-common libqt6sql6-psql libpq-dev)
+          postgresql postgresql-common libqt6sql6-psql libpq-dev python3)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,4 +1,5 @@
 #include "DesktopHotKeyService.h"
+#include "Requirement.h"
 
 #include <QDir>
 #include <QFile>
@@ -68,10 +69,10 @@ public:
 private slots:
     void initTestCase()
     {
-        if (QGuiApplication::platformName() != QStringLiteral("xcb"))
-            QSKIP("no X server for this test (Xvfb missing)");
-        if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-            QSKIP("xdotool missing");
+        QAVEX_REQUIRE(QGuiApplication::platformName() == QStringLiteral("xcb"),
+                      QStringLiteral("no X server for this test (Xvfb missing)"));
+        QAVEX_REQUIRE(!QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty(),
+                      QStringLiteral("xdotool missing"));
     }
 
     void controlLReachesQavexFromAnywhere()

@@ -1,5 +1,6 @@
 #include "BookmarkHtmlFile.h"
 #include "Collection.h"
+#include "Requirement.h"
 #include "WindowProbes.h"
 
 #include <QFile>
@@ -155,8 +156,7 @@ private slots:
             (QStringList{"邮箱 & 日历|https://mail.cn/?a=1&b=2|工作|公司 <内部>",
                          "日报|https://daily.cn/|新闻/国内|"}));
 
-        if (python.isEmpty())
-            QSKIP("python3 is not installed");
+        QAVEX_REQUIRE(!python.isEmpty(), QStringLiteral("python3 is not installed"));
         QProcess reader;
         reader.start(python, {QStringLiteral(QAVEX_TEST_TOOLS "/read_bookmark_html.py"), file});
         QVERIFY(reader.waitForFinished(10000));

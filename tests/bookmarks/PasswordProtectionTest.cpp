@@ -1,6 +1,8 @@
 #include "AccountDialog.h"
 #include "Collection.h"
+#include "DatabaseBackup.h"
 #include "PasswordProtectionDialog.h"
+#include "Requirement.h"
 #include "SealedText.h"
 #include "WindowProbes.h"
 
@@ -8,6 +10,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 
 namespace {
@@ -34,6 +38,23 @@ QString StoredPassword(Collection& c, const QString& name = QStringLiteral("网�
     return c.Select(QStringLiteral("select 密码 from 网址 where 名称='%1'").arg(name)).value(0);
 }
 
+// The passwords a copy of the collection holds, by name.
+QStringList PasswordsIn(const QString& path)
+{
+    QStringList passwords;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("copy"));
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        db.open();
+        QSqlQuery query(QStringLiteral("select 密码 from 网址 where 密码<>'' order by 名称"), db);
+        while (query.next())
+            passwords.append(query.value(0).toString());
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("copy"));
+    return passwords;
+}
+
 AccountDialog* OpenAccountDialog(MainWindow& w, int row)
 {
     SelectRows(w, {row});
@@ -47,11 +68,16 @@ class PasswordProtectionTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // Once the passwords are sealed, the backup (made before with them plain) holds them sealed
+    // too; unsealed again, the backup follows.
     void dialogSealsAndRefusesMistypes()
     {
         Collection c;
         MainWindow& w = Start(c);
-        PasswordProtectionDialog d(*c.Globals().Vault, c.services, &w);
+        const QString backup = c.Path(QStringLiteral("qavex.mdb.bak"));
+        QVERIFY(BackUpDatabase(*c.Globals().Database, c.Path(QStringLiteral("qavex.mdb"))));
+        QCOMPARE(PasswordsIn(backup), QStringList{"pw"});
+        PasswordProtectionDialog d(*c.Globals().Vault, *c.Globals().Database, c.services, &w);
         QVERIFY(d.不保护按钮->isChecked());
         QVERIFY(!d.主密码框->isEnabled());
 
@@ -66,17 +92,21 @@ private slots:
 
         d.确认密码框->setText(Primary);
         d.确定按钮->click();
-        QCOMPARE(c.services.messages.value(1).text, QStringLiteral("密码保护已改为“主密码”。"));
+        QCOMPARE(c.services.messages.value(1).text,
+                 QStringLiteral("密码保护已改为“主密码”。\n备份（qavex.mdb.bak）已按新的密码保护重新制作。"));
         QCOMPARE(d.result(), int(QDialog::Accepted));
         QVERIFY(IsSealedText(StoredPassword(c)));
+        QCOMPARE(PasswordsIn(backup), QStringList{StoredPassword(c)});
+        QCOMPARE(QFile::permissions(backup) & 0x0FFF, QFileDevice::ReadUser | QFileDevice::WriteUser);
         QCOMPARE(StoredPassword(c, QStringLiteral("邮箱")), QStringLiteral("<NULL>"));
 
         // Back to plain: the vault is unlocked this run, nothing is asked.
-        PasswordProtectionDialog back(*c.Globals().Vault, c.services, &w);
+        PasswordProtectionDialog back(*c.Globals().Vault, *c.Globals().Database, c.services, &w);
         QVERIFY(back.主密码按钮->isChecked());
         back.不保护按钮->setChecked(true);
         back.确定按钮->click();
         QCOMPARE(StoredPassword(c), QStringLiteral("pw"));
+        QCOMPARE(PasswordsIn(backup), QStringList{"pw"});
         QVERIFY(c.services.passwordPrompts.isEmpty());
     }
 
@@ -150,11 +180,13 @@ private slots:
         Collection c;
         MainWindow& first = Start(c);
         {
-            PasswordProtectionDialog d(*c.Globals().Vault, c.services, &first);
+            PasswordProtectionDialog d(*c.Globals().Vault, *c.Globals().Database, c.services, &first);
             d.密钥环按钮->setChecked(true);
             d.确定按钮->click();
         }
-        QCOMPARE(c.services.messages.value(0).text, QStringLiteral("密码保护已改为“系统密钥环”。"));
+        QCOMPARE(
+            c.services.messages.value(0).text,
+            QStringLiteral("密码保护已改为“系统密钥环”。\n备份（qavex.mdb.bak）已按新的密码保护重新制作。"));
         QVERIFY(IsSealedText(StoredPassword(c)));
 
         MainWindow& w = c.Start();
@@ -176,8 +208,8 @@ private slots:
     void mergedOldPasswordsAreSealed()
     {
         const QString fixture = QStringLiteral(QAVEX_SHARED_DIR "/fixtures/legacy/qavex.mdb");
-        if (!QFile::exists(fixture))
-            QSKIP("the legacy fixtures are not beside the project");
+        QAVEX_REQUIRE(QFile::exists(fixture),
+                      QStringLiteral("the legacy fixtures are not beside the project"));
         Collection c;
         MainWindow& w = Start(c);
         QCOMPARE(c.Globals().Vault->SwitchTo(PasswordProtection::PrimaryPassword, Primary), VaultError::None);

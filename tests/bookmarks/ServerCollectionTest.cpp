@@ -261,7 +261,7 @@ private slots:
         QVERIFY(passwords.last().startsWith(QStringLiteral("qvx1:")));
         QCOMPARE(c.Globals().Vault->SwitchTo(PasswordProtection::None),
                  VaultError::ServerNeedsPrimaryPassword);
-        PasswordProtectionDialog dialog(*c.Globals().Vault, c.services, &w);
+        PasswordProtectionDialog dialog(*c.Globals().Vault, *c.Globals().Database, c.services, &w);
         QVERIFY(!dialog.不保护按钮->isEnabled());
         QVERIFY(!dialog.密钥环按钮->isEnabled());
         QVERIFY(dialog.主密码按钮->isChecked());

@@ -2,6 +2,7 @@
 #include "BookmarkListModel.h"
 #include "BookmarkTextFile.h"
 #include "Collection.h"
+#include "Requirement.h"
 #include "WindowProbes.h"
 
 #include <QApplication>
@@ -352,8 +353,8 @@ private slots:
     void damagedWindowsDatabaseAtStart()
     {
         const QString fixture = QStringLiteral(QAVEX_SHARED_DIR "/fixtures/legacy/qavex.mdb");
-        if (!QFile::exists(fixture))
-            QSKIP("the legacy fixtures are not beside the project");
+        QAVEX_REQUIRE(QFile::exists(fixture),
+                      QStringLiteral("the legacy fixtures are not beside the project"));
         Collection c;
         QFile source(fixture);
         QVERIFY(source.open(QIODevice::ReadOnly));
@@ -375,8 +376,8 @@ private slots:
     void mergeTheWindowsProgramsDatabase()
     {
         const QString fixture = QStringLiteral(QAVEX_SHARED_DIR "/fixtures/legacy/qavex.mdb");
-        if (!QFile::exists(fixture))
-            QSKIP("the legacy fixtures are not beside the project");
+        QAVEX_REQUIRE(QFile::exists(fixture),
+                      QStringLiteral("the legacy fixtures are not beside the project"));
         Collection c;
         c.Seed({QStringLiteral("软件下载")}, {{QStringLiteral("已有"),
                                                QStringLiteral("https://flathub.org/"),

@@ -165,8 +165,8 @@ private slots:
         QCOMPARE(ReadBytes(path), before);
     }
 
-    // What a kill during creation left is cleared at the next start; what holds passwords is
-    // readable by its owner only.
+    // What a kill during creation left is cleared at the next start, and only that: the user's
+    // own files named like ours stay. What holds passwords is readable by its owner only.
     void leftoversGoAndPasswordsAreTheOwnersOnly()
     {
         QTemporaryDir dir;
@@ -174,14 +174,17 @@ private slots:
         QVERIFY(CreateDatabaseFile(path));
         QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                 QFileDevice::ReadGroup | QFileDevice::ReadOther));
-        for (const QString name :
-             {"qavex.mdb.Ab12Cd", "qavex.mdb.Ab12Cd-journal", "qavex.mdb.jet", "qavex.mdb.jet.2"})
+        const QStringList users{"qavex.mdb.backup",         "qavex.mdb.before", "qavex.mdb.Ab12Cd",
+                                "qavex.mdb.Ab12Cd-journal", "qavex.mdb.jet",    "qavex.mdb.jet.2"};
+        for (const QString& name : users + QStringList{".qavex-creating-qavex.mdb.Ab12Cd",
+                                                       ".qavex-creating-qavex.mdb.Ab12Cd-journal"})
             QFile(dir.filePath(name)).open(QIODevice::WriteOnly);
         RecordTable records;
         QCOMPARE(PrepareDatabase(records, dir.path(), IniFile(dir.filePath(SettingsFileName))),
                  DatabaseState::Opened);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
-                 (QStringList{"qavex.mdb", "qavex.mdb.jet", "qavex.mdb.jet.2"}));
+        QStringList expected = users + QStringList{"qavex.mdb"};
+        expected.sort();
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
         QCOMPARE(QFile::permissions(path) & 0xF0FF, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
 

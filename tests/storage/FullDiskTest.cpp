@@ -1,5 +1,6 @@
 #include "DatabaseFile.h"
 #include "IniFile.h"
+#include "Requirement.h"
 #include "SafeFile.h"
 
 #include <QDir>
@@ -85,8 +86,8 @@ private slots:
     void migrationKeepsTheOldFile()
     {
         const QString fixture = QStringLiteral(QAVEX_SHARED_DIR "/fixtures/legacy/qavex.mdb");
-        if (!QFile::exists(fixture))
-            QSKIP("the legacy fixtures are not beside the project");
+        QAVEX_REQUIRE(QFile::exists(fixture),
+                      QStringLiteral("the legacy fixtures are not beside the project"));
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("qavex.mdb"));
         QVERIFY(QFile::copy(fixture, path));

@@ -1,6 +1,7 @@
 #include "DatabaseFile.h"
 #include "IniFile.h"
 #include "RecordTable.h"
+#include "Requirement.h"
 #include "SettingsKeys.h"
 
 #include <QDir>
@@ -53,8 +54,8 @@ class LegacyMigrationTest : public QObject {
 private slots:
     void initTestCase()
     {
-        if (!QFile::exists(Fixture(QStringLiteral("qavex.mdb"))))
-            QSKIP("the legacy fixtures are not beside the project");
+        QAVEX_REQUIRE(QFile::exists(Fixture(QStringLiteral("qavex.mdb"))),
+                      QStringLiteral("the legacy fixtures are not beside the project"));
     }
 
     void migratesEveryRow_data()

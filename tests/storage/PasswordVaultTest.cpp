@@ -14,15 +14,18 @@
 #include <csignal>
 
 Q_DECLARE_METATYPE(PasswordProtection)
+Q_DECLARE_METATYPE(VaultError)
 
 namespace {
 
 const QString KeyringService = QStringLiteral("qavex-test");
 const QString Primary = QStringLiteral("正确的主密码");
 
-// Passwords as a collection holds them: plain, empty, non-ASCII, and long.
+// Passwords as a collection holds them: plain, empty, non-ASCII, long, and one of the user's that
+// begins like a sealed value.
 const QStringList Passwords{QStringLiteral("hunter2-plain"), QString(), QStringLiteral("口令·密码🔑"),
-                            QString(300, u'x') + QStringLiteral("tail-of-long")};
+                            QString(300, u'x') + QStringLiteral("tail-of-long"),
+                            QStringLiteral("qvx1:AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA")};
 
 QStringList StoredPasswords(RecordTable& records)
 {
@@ -205,6 +208,39 @@ private slots:
         QCOMPARE(vault->SwitchTo(PasswordProtection::None), VaultError::Tampered);
         QCOMPARE(StoredPasswords(records), before);
         QCOMPARE(vault->Protection(), PasswordProtection::PrimaryPassword);
+    }
+
+    void derivationCostOutOfBounds_data()
+    {
+        QTest::addColumn<QString>("operations");
+        QTest::addColumn<QString>("memory");
+        QTest::addColumn<VaultError>("expected");
+        QTest::newRow("as written") << "1"
+                                    << "8192" << VaultError::WrongPassword;
+        QTest::newRow("endless operations") << "4294967295"
+                                            << "8192" << VaultError::Damaged;
+        QTest::newRow("no operations") << "0"
+                                       << "8192" << VaultError::Damaged;
+        QTest::newRow("a terabyte") << "1"
+                                    << "1099511627776" << VaultError::Damaged;
+        QTest::newRow("not a number") << "viele"
+                                      << "8192" << VaultError::Damaged;
+    }
+
+    // A copied collection whose key-derivation cost was changed is damaged, not obeyed.
+    void derivationCostOutOfBounds()
+    {
+        QFETCH(QString, operations);
+        QFETCH(QString, memory);
+        QFETCH(VaultError, expected);
+        const QString path = NewCollection(Passwords);
+        RecordTable records;
+        QVERIFY(records.Open(path));
+        Protect(*Vault(records), PasswordProtection::PrimaryPassword);
+        QVERIFY(records.Update(Protection::Table,
+                               QStringLiteral("%1=?,%2=?").arg(Protection::Operations, Protection::Memory),
+                               {}, {operations, memory}));
+        QCOMPARE(Vault(records)->Unlock(QStringLiteral("错误的密码")), expected);
     }
 
     void keyringThatLostTheKey()
