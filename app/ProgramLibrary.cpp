@@ -10,6 +10,7 @@
 #include "QtRuntimeServices.h"
 #include "SingleInstance.h"
 #include "StartUp.h"
+#include "TerminationSignals.h"
 
 #include <QApplication>
 #include <QDir>
@@ -43,6 +44,8 @@ int StartQavex(LauncherArguments* arguments)
     QApplication::setDesktopFileName(QStringLiteral("org.qavex.qavex"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/org.qavex.qavex.svg")));
     QApplication::setQuitOnLastWindowClosed(false);
+    // Before anything can show a message: a signal at any later moment ends qavex in order.
+    TerminationSignals termination;
     UseChineseInterface();
 
     // Made before the globals: the hot-key table releases its keys through it at exit.

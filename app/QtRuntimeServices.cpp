@@ -1,5 +1,7 @@
 #include "QtRuntimeServices.h"
 
+#include "TerminationSignals.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
@@ -16,6 +18,21 @@ namespace {
 
 constexpr int TitleButtonsWidth = 140;
 
+// What a box answers when it is closed without a button (qavex is ending): the choice that does
+// nothing.
+int EscapeAnswer(int style)
+{
+    switch (MessageStyle::ButtonsOf(style)) {
+    case MessageStyle::OkCancel:
+    case MessageStyle::YesNoCancel:
+        return MessageAnswer::Cancel;
+    case MessageStyle::YesNo:
+        return MessageAnswer::No;
+    default:
+        return MessageAnswer::Ok;
+    }
+}
+
 } // namespace
 
 QtRuntimeServices::QtRuntimeServices(QString programDirectory)
@@ -25,6 +42,8 @@ QtRuntimeServices::QtRuntimeServices(QString programDirectory)
 
 int QtRuntimeServices::ShowMessage(const QString& text, int style, const QString& title, QWidget* owner)
 {
+    if (TerminationSignals::Requested())
+        return EscapeAnswer(style);
     QMessageBox box(owner ? owner : QApplication::activeWindow());
     box.setText(text);
     box.setWindowTitle(title.isEmpty() ? QGuiApplication::applicationDisplayName() : title);
@@ -72,8 +91,10 @@ int QtRuntimeServices::ShowMessage(const QString& text, int style, const QString
         return MessageAnswer::No;
     case QMessageBox::Cancel:
         return MessageAnswer::Cancel;
-    default:
+    case QMessageBox::Ok:
         return MessageAnswer::Ok;
+    default:
+        return EscapeAnswer(style);
     }
 }
 

@@ -11,18 +11,20 @@
 
 int StartUp(const std::function<QWidget*()>& loadMainWindow)
 {
+    if (TerminationSignals::Requested())
+        return 0;
     QPointer<QWidget> mainWindow = loadMainWindow();
     if (!mainWindow)
         return 0;
     // Closing the main window ends the program even while a browser window (which has no owner) is open.
     mainWindow->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(mainWindow, &QObject::destroyed, qApp, &QCoreApplication::quit);
-    TerminationSignals termination([mainWindow] {
-        if (mainWindow)
-            mainWindow->close();
-    });
-    mainWindow->show();
-    QApplication::exec();
+    // A signal during the start (a message box in the window's constructor) ends it here.
+    if (!TerminationSignals::Requested()) {
+        mainWindow->show();
+        QApplication::exec();
+    }
+    // Every dialog's loop has returned by now: the window goes from the top, never from inside one.
     delete mainWindow.data();
     return 0;
 }

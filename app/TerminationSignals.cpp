@@ -1,5 +1,6 @@
 #include "TerminationSignals.h"
 
+#include <QCoreApplication>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -9,9 +10,11 @@
 namespace {
 
 int g_signalPipe[2] = {-1, -1};
+volatile std::sig_atomic_t g_requested = 0;
 
 void WriteSignalByte(int)
 {
+    g_requested = 1;
     const char byte = 1;
     // Only async-signal-safe calls here; the event loop does the rest.
     [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[0], &byte, 1);
@@ -28,8 +31,10 @@ TerminationSignals::TerminationSignals(std::function<void()> onSignal, QObject* 
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
         char byte = 0;
         [[maybe_unused]] const ssize_t got = ::read(g_signalPipe[1], &byte, 1);
+        g_requested = 1;
         if (m_onSignal)
             m_onSignal();
+        QCoreApplication::exit(0);
     });
 
     struct sigaction action = {};
@@ -44,4 +49,9 @@ TerminationSignals::~TerminationSignals()
 {
     signal(SIGTERM, SIG_DFL);
     signal(SIGINT, SIG_DFL);
+}
+
+bool TerminationSignals::Requested()
+{
+    return g_requested != 0;
 }

@@ -1,6 +1,7 @@
 #include "WorkProgress.h"
 
 #include "BookmarkTexts.h"
+#include "TerminationSignals.h"
 
 #include <QCoreApplication>
 #include <QProgressDialog>
@@ -22,6 +23,8 @@ WorkProgress::~WorkProgress() = default;
 
 bool WorkProgress::Step(qint64 done, qint64 total)
 {
+    if (TerminationSignals::Requested())
+        m_cancelled = true;
     if (m_cancelled)
         return false;
     const qint64 now = m_clock.elapsed();
@@ -50,7 +53,8 @@ bool WorkProgress::Step(qint64 done, qint64 total)
     // Until the dialog stands in front, a click or key would run inside the work (its transaction
     // open): only painting and timers go on.
     QCoreApplication::processEvents(m_dialog ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
-    m_cancelled = m_dialog && m_dialog->wasCanceled();
+    // Ending qavex cancels the work: what it began is rolled back, not left half done.
+    m_cancelled = (m_dialog && m_dialog->wasCanceled()) || TerminationSignals::Requested();
     return !m_cancelled;
 }
 

@@ -13,6 +13,7 @@
 #include "RuntimeServices.h"
 #include "SealedText.h"
 #include "StorageNames.h"
+#include "TerminationSignals.h"
 #include "TextNumber.h"
 
 #include <QComboBox>
@@ -101,7 +102,7 @@ void BookmarkOpener::AutoLogin(const QString& address)
             return;
         }
         PumpingWait(ReadinessPauseMs);
-        if (!m_globals.AutoLoginBusy)
+        if (!m_globals.AutoLoginBusy || TerminationSignals::Requested())
             return;
     }
 
@@ -117,7 +118,8 @@ void BookmarkOpener::AutoLogin(const QString& address)
     }
     login->password = *password;
     LoginFinder finder(*m_browser->网页框, QUrl::fromUserInput(address), *login, [this, generation] {
-        return m_browser && m_globals.AutoLoginBusy && generation == m_loginGeneration;
+        return m_browser && m_globals.AutoLoginBusy && generation == m_loginGeneration &&
+               !TerminationSignals::Requested();
     });
     const LoginFinder::Outcome outcome = finder.Run(formDeadline);
     if (m_browser && outcome != LoginFinder::Outcome::Cancelled)

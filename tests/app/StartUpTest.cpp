@@ -1,9 +1,15 @@
+#include "StartUp.h"
 #include "BuiltInTexts.h"
 #include "IniFile.h"
 #include "MainWindow.h"
+#include "PasswordProtectionDialog.h"
 #include "ProgramGlobals.h"
+#include "QtRuntimeServices.h"
 #include "ScriptedRuntimeServices.h"
 #include "SingleInstance.h"
+#include "StorageNames.h"
+#include "TerminationSignals.h"
+#include "WorkProgress.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,8 +19,61 @@
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <csignal>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const char* const MomentArgument = "--moment";
+
+void SayReady()
+{
+    std::puts("ready");
+    std::fflush(stdout);
+}
+
+// The program's own start sequence (StartUp, real message boxes and dialogs) in a process of its
+// own, held at one moment until a signal comes: a message box, a dialog, or long work writing
+// under a progress dialog.
+int RunMoment(int argc, char** argv)
+{
+    const QByteArray moment = argv[2];
+    const QString directory = QString::fromLocal8Bit(argv[3]);
+    QApplication app(argc, argv);
+    TerminationSignals termination;
+    ProgramGlobals globals;
+    QtRuntimeServices services(directory);
+    return StartUp([&]() -> QWidget* {
+        auto* window = new MainWindow(globals, services);
+        QTimer::singleShot(0, window, [&, window] {
+            // Said from inside the moment's own loop: the moment is on screen.
+            QTimer::singleShot(200, SayReady);
+            if (moment == "box") {
+                services.ShowMessage(QStringLiteral("确定吗？"), MessageStyle::YesNo, {}, window);
+            } else if (moment == "dialog") {
+                PasswordProtectionDialog dialog(*globals.Vault, *globals.Database, services, window);
+                dialog.exec();
+            } else if (moment == "progress") {
+                RecordTable& database = *globals.Database;
+                WorkProgress progress(window, QStringLiteral("写入"), 0);
+                database.BeginTransaction();
+                bool goOn = true;
+                for (int i = 0; goOn; ++i) {
+                    database.Insert(Tables::Bookmarks, QStringLiteral("名称,地址"),
+                                    {QStringLiteral("半途"), QStringLiteral("https://half.cn/%1").arg(i)});
+                    goOn = progress.Step(i, 0);
+                }
+                database.Rollback();
+            }
+        });
+        return window;
+    });
+}
+
+} // namespace
 
 class StartUpTest : public QObject {
     Q_OBJECT
@@ -245,6 +304,61 @@ private slots:
         QTest::newRow("SIGINT") << int(SIGINT);
     }
 
+    void terminationSignalAtAnyMoment_data()
+    {
+        QTest::addColumn<QByteArray>("moment");
+        QTest::newRow("message box") << QByteArray("box");
+        QTest::newRow("dialog") << QByteArray("dialog");
+        QTest::newRow("progress dialog, writing") << QByteArray("progress");
+    }
+
+    // Whatever is open, SIGTERM ends with status 0: the window closed in order (its state saved),
+    // the work's transaction rolled back.
+    void terminationSignalAtAnyMoment()
+    {
+        QFETCH(QByteArray, moment);
+        QTemporaryDir dir;
+        QProcess process;
+        process.start(QCoreApplication::applicationFilePath(),
+                      {QString::fromLatin1(MomentArgument), QString::fromLatin1(moment), dir.path()});
+        QVERIFY(process.waitForStarted());
+        QVERIFY(process.waitForReadyRead(20000));
+        QCOMPARE(process.readAllStandardOutput(), QByteArray("ready\n"));
+        ::kill(pid_t(process.processId()), SIGTERM);
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(
+            IniFile(dir.filePath(QStringLiteral("qavex.ini")))
+                .Read(Settings::CurrentCategory.section, Settings::CurrentCategory.key, QStringLiteral("x")),
+            QStringLiteral("1"));
+        RecordTable records;
+        QVERIFY(records.Open(dir.filePath(QStringLiteral("qavex.mdb"))));
+        QCOMPARE(records.Query(Tables::Bookmarks, QStringLiteral("ID"), QStringLiteral("名称='半途'")),
+                 RecordSet(0));
+    }
+
+    // The real program, with a message at start (a foreign database file): the signal is taken
+    // already, and the file is kept.
+    void terminationSignalDuringTheStartMessage()
+    {
+        QTemporaryDir dir;
+        const QString program = InstallInto(dir);
+        QFile file(dir.filePath(QStringLiteral("qavex.mdb")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\x00\x01\x00\x00Standard Jet DB", 19);
+        file.close();
+        QProcess process;
+        process.start(program, {});
+        QVERIFY(process.waitForStarted());
+        QTest::qWait(1500);
+        ::kill(pid_t(process.processId()), SIGTERM);
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(QFileInfo(file.fileName()).size(), 19);
+    }
+
     void terminationSignalClosesTheWindow()
     {
         QFETCH(int, signal);
@@ -273,5 +387,13 @@ private slots:
     }
 };
 
-QTEST_MAIN(StartUpTest)
+int main(int argc, char** argv)
+{
+    if (argc == 4 && std::strcmp(argv[1], MomentArgument) == 0)
+        return RunMoment(argc, argv);
+    QApplication app(argc, argv);
+    StartUpTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "StartUpTest.moc"
