@@ -127,6 +127,21 @@ private:
                 QString::fromUtf8(process.readAllStandardError())};
     }
 
+    // Sends the signal; the process must end by itself, with status 0.
+    static void EndsInOrder(QProcess& process, int signal)
+    {
+        ::kill(pid_t(process.processId()), signal);
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+    }
+
+    static QString StoredCategory(const QTemporaryDir& dir)
+    {
+        return IniFile(dir.filePath(QStringLiteral("qavex.ini")))
+            .Read(Settings::CurrentCategory.section, Settings::CurrentCategory.key, QStringLiteral("x"));
+    }
+
 private slots:
     void commandLineVerbs_data()
     {
@@ -324,14 +339,8 @@ private slots:
         QVERIFY(process.waitForStarted());
         QVERIFY(process.waitForReadyRead(20000));
         QCOMPARE(process.readAllStandardOutput(), QByteArray("ready\n"));
-        ::kill(pid_t(process.processId()), SIGTERM);
-        QVERIFY(process.waitForFinished(20000));
-        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(process.exitCode(), 0);
-        QCOMPARE(
-            IniFile(dir.filePath(QStringLiteral("qavex.ini")))
-                .Read(Settings::CurrentCategory.section, Settings::CurrentCategory.key, QStringLiteral("x")),
-            QStringLiteral("1"));
+        EndsInOrder(process, SIGTERM);
+        QCOMPARE(StoredCategory(dir), QStringLiteral("1"));
         RecordTable records;
         QVERIFY(records.Open(dir.filePath(QStringLiteral("qavex.mdb"))));
         QCOMPARE(records.Query(Tables::Bookmarks, QStringLiteral("ID"), QStringLiteral("名称='半途'")),
@@ -352,10 +361,7 @@ private slots:
         process.start(program, {});
         QVERIFY(process.waitForStarted());
         QTest::qWait(1500);
-        ::kill(pid_t(process.processId()), SIGTERM);
-        QVERIFY(process.waitForFinished(20000));
-        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(process.exitCode(), 0);
+        EndsInOrder(process, SIGTERM);
         QCOMPARE(QFileInfo(file.fileName()).size(), 19);
     }
 
@@ -374,15 +380,9 @@ private slots:
         QVERIFY(process.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath(QStringLiteral("qavex.ini"))), 20000);
         QTest::qWait(300);
-        ::kill(pid_t(process.processId()), signal);
-        QVERIFY(process.waitForFinished(20000));
-        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(process.exitCode(), 0);
+        EndsInOrder(process, signal);
         // The window's closing stored the selected category: "显示全部", after the default bookmark's.
-        QCOMPARE(
-            IniFile(dir.filePath(QStringLiteral("qavex.ini")))
-                .Read(Settings::CurrentCategory.section, Settings::CurrentCategory.key, QStringLiteral("x")),
-            QStringLiteral("1"));
+        QCOMPARE(StoredCategory(dir), QStringLiteral("1"));
         QVERIFY(QFile::exists(dir.filePath(QStringLiteral("qavex.mdb"))));
     }
 };
