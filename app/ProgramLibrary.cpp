@@ -54,13 +54,26 @@ int StartQavex(LauncherArguments* arguments)
     globals->ElementHotkey->SetService(&hotKeys);
     QString copiedFrom;
     QtRuntimeServices services(ChooseProgramDirectory(QApplication::applicationDirPath(), &copiedFrom));
-    // A second qavex on the same collection brings the first to the front and ends.
+    // A second qavex on the same collection brings the first to the front and ends; it never
+    // becomes a second writer of the collection, however slow the first is to answer.
     SingleInstance instance(services.ProgramDirectory());
-    if (instance.HandOverToRunning())
+    switch (instance.ClaimCollection()) {
+    case SingleInstance::Claim::Ours:
+        break;
+    case SingleInstance::Claim::HandedOver:
         return 0;
+    case SingleInstance::Claim::Busy:
+        services.ShowMessage(BookmarkTexts::CollectionAnswersNot,
+                             MessageStyle::Ok | MessageStyle::WarningIcon, {}, nullptr);
+        return 0;
+    case SingleInstance::Claim::Failed:
+        services.ShowMessage(BookmarkTexts::InstanceCheckFailed.arg(instance.Error()),
+                             MessageStyle::Ok | MessageStyle::WarningIcon, {}, nullptr);
+        break;
+    }
     const int exitCode = StartUp([&] {
         auto* mainWindow = new MainWindow(*globals, services);
-        instance.Listen(mainWindow);
+        instance.ShowOnRequest(mainWindow);
         new BookmarkOpener(*mainWindow, *globals, services);
         if (!copiedFrom.isEmpty()) {
             QTimer::singleShot(0, mainWindow, [&services, mainWindow, copiedFrom] {

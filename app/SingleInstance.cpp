@@ -2,16 +2,30 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QPointer>
 #include <QWidget>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
 const QByteArray Raise = QByteArrayLiteral("raise\n");
 const QByteArray Raised = QByteArrayLiteral("raised\n");
 constexpr int AnswerWaitMs = 3000;
+
+// Beside the socket: the user's runtime directory when the session has one.
+QString LockPath(const QString& name)
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const QString directory = !runtime.isEmpty() && QDir(runtime).exists() ? runtime : QDir::tempPath();
+    return QDir(directory).filePath(name + QStringLiteral(".lock"));
+}
 
 } // namespace
 
@@ -28,18 +42,38 @@ QString SingleInstance::ServerName(const QString& programDirectory)
            QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(24));
 }
 
-bool SingleInstance::IsRunning() const
+SingleInstance::~SingleInstance()
 {
-    QLocalSocket socket;
-    socket.connectToServer(m_name);
-    return socket.waitForConnected(AnswerWaitMs);
+    if (m_lock >= 0)
+        ::close(m_lock);
+}
+
+bool SingleInstance::HoldCollection()
+{
+    if (m_lock >= 0)
+        return true;
+    // Never through a link another user may have left in a shared temporary directory.
+    const int fd = ::open(QFile::encodeName(LockPath(m_name)).constData(),
+                          O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        m_error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int why = errno;
+        m_heldElsewhere = why == EWOULDBLOCK;
+        m_error = QString::fromLocal8Bit(std::strerror(why));
+        ::close(fd);
+        return false;
+    }
+    m_lock = fd;
+    return true;
 }
 
 bool SingleInstance::HandOverToRunning() const
 {
     QLocalSocket socket;
     socket.connectToServer(m_name);
-    // A socket file left by a crashed run refuses the connection: nobody runs, nothing is obeyed.
     if (!socket.waitForConnected(AnswerWaitMs))
         return false;
     socket.write(Raise);
@@ -52,32 +86,57 @@ bool SingleInstance::HandOverToRunning() const
     return socket.readLine() == Raised;
 }
 
-bool SingleInstance::Listen(QWidget* window)
+bool SingleInstance::Listen()
+{
+    if (m_server->listen(m_name))
+        return true;
+    m_error = m_server->errorString();
+    return false;
+}
+
+SingleInstance::Claim SingleInstance::ClaimCollection()
 {
     m_server = new QLocalServer(this);
     // Only this user may ask.
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(m_name)) {
-        QLocalServer::removeServer(m_name);
-        if (!m_server->listen(m_name))
-            return false;
-    }
-    QPointer<QWidget> shown(window);
-    connect(m_server, &QLocalServer::newConnection, this, [this, shown] {
+    connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = m_server->nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, socket, [socket, shown] {
-                if (!socket->canReadLine())
-                    return;
-                if (socket->readLine() != Raise || !shown)
-                    return;
-                shown->showNormal();
-                shown->raise();
-                shown->activateWindow();
-                socket->write(Raised);
-                socket->flush();
-            });
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Answer(socket); });
         }
     });
-    return true;
+    if (!HoldCollection()) {
+        if (!m_heldElsewhere)
+            return Claim::Failed;
+        return HandOverToRunning() ? Claim::HandedOver : Claim::Busy;
+    }
+    // Holding the lock, any socket of this name is a crashed run's.
+    QLocalServer::removeServer(m_name);
+    return Listen() ? Claim::Ours : Claim::Failed;
+}
+
+void SingleInstance::ShowOnRequest(QWidget* window)
+{
+    m_window = window;
+    const QList<QPointer<QLocalSocket>> waiting = std::exchange(m_waiting, {});
+    for (const QPointer<QLocalSocket>& socket : waiting) {
+        if (socket)
+            Answer(socket);
+    }
+}
+
+void SingleInstance::Answer(QLocalSocket* socket)
+{
+    if (!m_window) {
+        if (!m_waiting.contains(socket))
+            m_waiting.append(socket);
+        return;
+    }
+    if (!socket->canReadLine() || socket->readLine() != Raise)
+        return;
+    m_window->showNormal();
+    m_window->raise();
+    m_window->activateWindow();
+    socket->write(Raised);
+    socket->flush();
 }

@@ -101,6 +101,10 @@ inline const QString LegacyMerged =
 inline const QString NotALegacyDatabase = QStringLiteral("不是可读取的旧版数据库文件：");
 inline const QString CollectionCopied =
     QStringLiteral("程序目录 %1 不能写入，其中的收藏已复制到 %2，以后在那里保存。");
+inline const QString CollectionAnswersNot = QStringLiteral(
+    "这个收藏已在另一个 qavex 窗口中打开，但它没有响应。请切换到那个窗口，或等它结束后再启动。");
+inline const QString InstanceCheckFailed =
+    QStringLiteral("无法确认这个收藏是否已在另一个 qavex 中打开（%1）。请不要同时运行两个 qavex。");
 inline const QString CannotWriteFile = QStringLiteral("无法写入文件：");
 inline const QString CannotReadFile = QStringLiteral("无法打开文件：");
 inline const QString Imported = QStringLiteral("已导入 %1 个网址");

@@ -98,7 +98,9 @@ int Export(const QString& file, const QString& programDirectory)
 
 int Import(const QString& file, const QString& programDirectory)
 {
-    if (SingleInstance(programDirectory).IsRunning())
+    // Held while the import runs: a window started meanwhile waits its turn rather than write beside it.
+    SingleInstance instance(programDirectory);
+    if (!instance.HoldCollection() && instance.HeldElsewhere())
         return Fail(BookmarkTexts::CollectionInUse);
     QFile input(file);
     if (!input.open(QIODevice::ReadOnly))

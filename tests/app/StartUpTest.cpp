@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -266,6 +267,30 @@ private slots:
         after.terminate();
         QVERIFY(after.waitForFinished(20000));
         QCOMPARE(after.exitCode(), 0);
+    }
+
+    // A qavex of the collection that takes connections but does not answer (busy) is never taken
+    // over: the second start says so and leaves its socket and the collection alone.
+    void slowInstanceIsNotTakenOver()
+    {
+        QTemporaryDir dir;
+        const QString program = InstallInto(dir);
+        SingleInstance holder(dir.path());
+        QVERIFY(holder.HoldCollection());
+        QLocalServer first;
+        QVERIFY(first.listen(SingleInstance::ServerName(dir.path())));
+        QProcess second;
+        second.start(program, {});
+        QVERIFY(second.waitForStarted());
+        QTest::qWait(8000);
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("qavex.mdb"))));
+        QLocalSocket socket;
+        socket.connectToServer(SingleInstance::ServerName(dir.path()));
+        QVERIFY(socket.waitForConnected(3000));
+        QTRY_VERIFY(first.hasPendingConnections());
+        if (second.state() != QProcess::NotRunning)
+            EndsInOrder(second, SIGTERM);
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("qavex.mdb"))));
     }
 
     void firstStartCreatesBothFilesAndLaterStartsNothing()
