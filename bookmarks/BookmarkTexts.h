@@ -119,6 +119,7 @@ inline const QString DatabaseDamaged = QStringLiteral("数据库已损坏：");
 inline const QString DatabaseSound = QStringLiteral("数据库完好：");
 inline const QString WrongArguments = QStringLiteral("参数不对：");
 inline const QString NothingToExport = QStringLiteral("没有可导出的网址");
+inline const QString CannotReadList = QStringLiteral("无法读取网址列表：");
 inline const QString CannotReadBookmarks = QStringLiteral("无法读取数据库中的网址，没有导出。");
 
 // Appearance dialog

@@ -81,7 +81,7 @@ public:
     void FindInAddresses();
     void ShowMatches(const QString& column, const QString& text);
     // The IDs of the bookmarks whose `column` contains `text`, in list order.
-    std::vector<qint64> MatchingIds(const QString& column, const QString& text);
+    std::optional<std::vector<qint64>> MatchingIds(const QString& column, const QString& text);
 
     // "数据库位置...": the local file or a PostgreSQL server; an empty server is offered the
     // local collection.
@@ -177,6 +177,7 @@ private:
     // Shows the rows of the query just made, in place of the list's rows.
     // Shows the rows of the current record set (those `keep` accepts, when given).
     void ShowRows(std::vector<qint64> ids);
+    void TellListUnread();
     // Only the columns on show and the account: 100,000 rows of all twelve would be read for nothing.
     inline static const QString ShownFields = QStringLiteral("ID,名称,地址,分类,备注,账号");
 

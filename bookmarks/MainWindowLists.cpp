@@ -3,7 +3,9 @@
 
 #include "BookmarkListModel.h"
 #include "BookmarkTexts.h"
+#include "MessageStyle.h"
 #include "ProgramGlobals.h"
+#include "RuntimeServices.h"
 #include "SettingsKeys.h"
 #include "StorageNames.h"
 #include "TextNumber.h"
@@ -48,10 +50,23 @@ void MainWindow::ShowCategory()
 void MainWindow::FillBookmarkList(const QString& category)
 {
     RecordTable& database = *m_globals.Database;
-    ShowRows(category.isEmpty() ? database.ReadIds(Tables::Bookmarks)
-                                : database.ReadIds(Tables::Bookmarks, QStringLiteral("分类=?"), {category}));
+    std::optional<std::vector<qint64>> ids =
+        category.isEmpty() ? database.ReadIds(Tables::Bookmarks)
+                           : database.ReadIds(Tables::Bookmarks, QStringLiteral("分类=?"), {category});
+    // A list that could not be read is said, not shown empty as if the bookmarks were gone.
+    if (!ids) {
+        TellListUnread();
+        return;
+    }
+    ShowRows(std::move(*ids));
     FitColumns();
     m_showingMatches = false;
+}
+
+void MainWindow::TellListUnread()
+{
+    m_services.ShowMessage(BookmarkTexts::CannotReadList + m_globals.Database->LastError(),
+                           MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
 }
 
 void MainWindow::ShowRows(std::vector<qint64> ids)

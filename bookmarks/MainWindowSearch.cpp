@@ -25,7 +25,7 @@ void MainWindow::FindInAddresses()
         ShowMatches(Columns::Address, text);
 }
 
-std::vector<qint64> MainWindow::MatchingIds(const QString& column, const QString& text)
+std::optional<std::vector<qint64>> MainWindow::MatchingIds(const QString& column, const QString& text)
 {
     RecordTable& database = *m_globals.Database;
     if (text.contains(QChar(0))) {
@@ -54,9 +54,14 @@ void MainWindow::ShowMatches(const QString& column, const QString& text)
             return aside.Open(path) && SearchIndex::Ensure(aside);
         });
     }
+    std::optional<std::vector<qint64>> ids = MatchingIds(column, text);
+    if (!ids) {
+        TellListUnread();
+        return;
+    }
     m_matchColumn = column;
     m_matchText = text;
-    ShowRows(MatchingIds(column, text));
+    ShowRows(std::move(*ids));
     FitColumns();
     // Until a category is chosen, even the one still selected, the list shows matches.
     m_showingMatches = true;

@@ -145,16 +145,20 @@ void MainWindow::FollowOtherChanges()
     }
 
     // The rows on show again, rewritten in place; the selection stays on the bookmarks it was on.
-    std::vector<qint64> ids;
+    std::optional<std::vector<qint64>> read;
     if (m_showingMatches) {
-        ids = MatchingIds(m_matchColumn, m_matchText);
+        read = MatchingIds(m_matchColumn, m_matchText);
     } else {
         const int row = SelectedCategoryRow();
         const QString category = row >= 0 ? 列表框_分类->item(row)->text() : T::ShowAll;
-        ids = category == T::ShowAll
-                  ? database.ReadIds(Tables::Bookmarks)
-                  : database.ReadIds(Tables::Bookmarks, QStringLiteral("分类=?"), {category});
+        read = category == T::ShowAll
+                   ? database.ReadIds(Tables::Bookmarks)
+                   : database.ReadIds(Tables::Bookmarks, QStringLiteral("分类=?"), {category});
     }
+    // Unread, the rows on show stay: a lost server is told by its own notice.
+    if (!read)
+        return;
+    const std::vector<qint64>& ids = *read;
     QItemSelectionModel* selection = 网址框->selectionModel();
     std::unordered_set<qint64> selectedIds;
     for (const QModelIndex& index : selection->selectedRows())

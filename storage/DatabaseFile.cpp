@@ -50,7 +50,9 @@ bool CreateSchema(QSqlDatabase& db, const std::function<bool(QSqlDatabase&)>& fi
 {
     // Qt reads text as UTF-16: stored so, 100,000 rows are read without converting each value.
     QSqlQuery encoding(db);
-    if (!encoding.exec(QStringLiteral("PRAGMA encoding = 'UTF-16le'")))
+    if (!encoding.exec(QStringLiteral("PRAGMA encoding = 'UTF-16le'")) ||
+        !encoding.exec(QStringLiteral("PRAGMA encoding")) || !encoding.next() ||
+        encoding.value(0).toString() != QStringLiteral("UTF-16le"))
         return false;
     if (!db.transaction())
         return false;

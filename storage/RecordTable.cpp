@@ -101,11 +101,15 @@ bool RecordTable::Open(const QString& path, const QString& /*password*/)
         QSqlQuery probe(m_db);
         m_open = probe.exec(QStringLiteral("select count(*) from sqlite_master"));
         // A category's rows lie scattered over the file; a cache that holds a large collection
-        // whole makes switching categories a matter of memory, not of reads.
+        // whole makes switching categories a matter of memory, not of reads. Only speed depends on it.
         probe.exec(QStringLiteral("PRAGMA cache_size = -32768"));
         // A deleted bookmark or a password replaced by its sealed form leaves no readable bytes
-        // in the file's free space.
-        probe.exec(QStringLiteral("PRAGMA secure_delete = ON"));
+        // in the file's free space. Sealing is worth little without it: the file is not used.
+        if (m_open && !(probe.exec(QStringLiteral("PRAGMA secure_delete = ON")) && probe.next() &&
+                        probe.value(0).toInt() == 1)) {
+            m_lastError = QStringLiteral("PRAGMA secure_delete: ") + probe.lastError().text();
+            m_open = false;
+        }
     }
     if (!m_open)
         m_db.close();
@@ -371,6 +375,7 @@ public:
         sqlite3* connection = handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
                                   ? *static_cast<sqlite3* const*>(handle.constData())
                                   : nullptr;
+        m_connection = connection;
         const QByteArray text = statement.toUtf8();
         if (!connection || sqlite3_prepare_v2(connection, text.constData(), int(text.size()), &m_query,
                                               nullptr) != SQLITE_OK)
@@ -397,6 +402,11 @@ public:
     }
     // After the last Next: every row was read, rather than a failure ending the reading.
     bool Finished() const { return m_last == SQLITE_DONE; }
+    QString Error() const
+    {
+        return m_connection ? QString::fromUtf8(sqlite3_errmsg(m_connection))
+                            : QStringLiteral("no connection");
+    }
     qint64 Number(int column) const { return sqlite3_column_int64(m_query, column); }
     QString Text(int column) const
     {
@@ -405,6 +415,7 @@ public:
     }
 
 private:
+    sqlite3* m_connection = nullptr;
     sqlite3_stmt* m_query = nullptr;
     bool m_ready = false;
     int m_last = SQLITE_OK;
@@ -444,11 +455,12 @@ QList<QStringList> RecordTable::ReadRows(const QString& table, const QStringList
     return rows;
 }
 
-std::vector<qint64> RecordTable::ReadIds(const QString& table, const QString& where, const QVariantList& args)
+std::optional<std::vector<qint64>> RecordTable::ReadIds(const QString& table, const QString& where,
+                                                        const QVariantList& args)
 {
     std::vector<qint64> ids;
     if (!Usable())
-        return ids;
+        return std::nullopt;
     if (m_server)
         return ReadServerIds(QStringLiteral("select ID from ") + table + StoredOrder(true, table, where),
                              args);
@@ -456,6 +468,10 @@ std::vector<qint64> RecordTable::ReadIds(const QString& table, const QString& wh
     DirectStatement query(m_db, statement, args);
     while (query.Next())
         ids.push_back(query.Number(0));
+    if (!query.Finished()) {
+        NoteFailure(QSqlError(QString(), query.Error()));
+        return std::nullopt;
+    }
     return ids;
 }
 

@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QObject;
@@ -88,8 +89,9 @@ public:
                                 const QVariantList& args = {});
     // The IDs of the rows `where` selects ("" for all), read straight from SQLite: a list of a
     // million rows is read in tens of milliseconds rather than the second QtSql spends per value.
-    std::vector<qint64> ReadIds(const QString& table, const QString& where = {},
-                                const QVariantList& args = {});
+    // nullopt when the reading failed (see LastError), never an empty list in its place.
+    std::optional<std::vector<qint64>> ReadIds(const QString& table, const QString& where = {},
+                                               const QVariantList& args = {});
     bool Delete(const QString& table, const QString& where, const QVariantList& args = {});
     bool DeleteAll(const QString& table);
     // A table of our own that older files do not have; `columns` is its column definitions.
@@ -129,7 +131,7 @@ private:
     };
 
     Result Select(const QString& statement, const QVariantList& args);
-    std::vector<qint64> ReadServerIds(const QString& statement, const QVariantList& args);
+    std::optional<std::vector<qint64>> ReadServerIds(const QString& statement, const QVariantList& args);
     using ServerAnswer = std::unique_ptr<struct pg_result, void (*)(struct pg_result*)>;
     ServerAnswer AskServer(const QString& statement, const QVariantList& args, bool binary);
     bool ForEachServerRow(const QString& statement, const QVariantList& args, int fieldCount,

@@ -215,12 +215,13 @@ RecordTable::ServerAnswer RecordTable::AskServer(const QString& statement, const
     return answer;
 }
 
-std::vector<qint64> RecordTable::ReadServerIds(const QString& statement, const QVariantList& args)
+std::optional<std::vector<qint64>> RecordTable::ReadServerIds(const QString& statement,
+                                                              const QVariantList& args)
 {
     std::vector<qint64> ids;
     const ServerAnswer answer = AskServer(statement, args, true);
     if (!answer || PQnfields(answer.get()) != 1 || PQfsize(answer.get(), 0) != 8)
-        return ids;
+        return std::nullopt;
     const int rows = PQntuples(answer.get());
     ids.reserve(size_t(rows));
     for (int row = 0; row < rows; ++row) {

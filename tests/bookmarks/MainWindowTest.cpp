@@ -139,6 +139,29 @@ private slots:
         QCOMPARE(Names(w), names);
     }
 
+    // A collection whose pages are damaged midway: the list that cannot be read is said, not
+    // shown empty as if every bookmark were gone.
+    void unreadableListIsSaid()
+    {
+        Collection c;
+        SeedTwoCategories(c);
+        c.Execute(
+            QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 from n where i < 3000) "
+                           "insert into 网址(名称, 地址, 分类) select 'n' || i, "
+                           "'https://x' || i || '.cn/' || hex(randomblob(60)), '工作' from n"));
+        QFile file(c.Path(QStringLiteral("qavex.mdb")));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const qint64 size = file.size();
+        file.seek(size / 4);
+        file.write(QByteArray(int(size / 2), '\xff'));
+        file.close();
+        MainWindow& w = c.Start();
+        w.列表框_分类->setCurrentRow(w.列表框_分类->count() - 1);
+        QVERIFY(!c.services.messages.isEmpty());
+        QVERIFY2(c.services.messages.last().text.startsWith(QStringLiteral("无法读取网址列表：")),
+                 qPrintable(c.services.messages.last().text));
+    }
+
     void closingStoresTheSelectedCategory()
     {
         Collection c;

@@ -265,7 +265,7 @@ private slots:
         QVERIFY(second.Insert(Tables::Bookmarks, columns,
                               {QStringLiteral("二"), QStringLiteral("https://b.cn/")}));
         QVERIFY(!second.LastFailureWasDuplicate() || second.LastInsertId() > first.LastInsertId());
-        QCOMPARE(second.ReadIds(Tables::Bookmarks).size(), size_t(2));
+        QCOMPARE(second.ReadIds(Tables::Bookmarks)->size(), size_t(2));
     }
 
     void serverChangesAreAnnouncedToTheOthers()
