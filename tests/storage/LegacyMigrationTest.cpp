@@ -1,5 +1,6 @@
 #include "DatabaseFile.h"
 #include "IniFile.h"
+#include "LegacyReader.h"
 #include "RecordTable.h"
 #include "Requirement.h"
 #include "SettingsKeys.h"
@@ -101,6 +102,20 @@ private slots:
         QCOMPARE(QFile::permissions(path + QStringLiteral(".jet")) & 0xF0FF,
                  QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"qavex.mdb", "qavex.mdb.jet"}));
+    }
+
+    // What the library prints on standard output does not mix with the rows.
+    void libraryDiagnosticsDoNotSpoilTheRows()
+    {
+        const QByteArray preload = qgetenv("LD_PRELOAD");
+        const QByteArray asan = qgetenv("ASAN_OPTIONS");
+        qputenv("LD_PRELOAD", CHATTY_MDB);
+        qputenv("ASAN_OPTIONS", asan + ":verify_asan_link_order=0");
+        const auto tables = ReadLegacyTables(Fixture(QStringLiteral("qavex.mdb")));
+        qputenv("LD_PRELOAD", preload);
+        qputenv("ASAN_OPTIONS", asan);
+        QVERIFY(tables);
+        QCOMPARE(tables->value(QStringLiteral("网址")).rows.size(), 4);
     }
 
     void emptyDatabaseGivesEmptyTables()
