@@ -10,7 +10,9 @@
 
 #include <gumbo.h>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace BookmarkHtmlFile {
 namespace {
@@ -25,6 +27,9 @@ const QStringList TopFolderNames = {
     QStringLiteral("移动设备书签"),    QStringLiteral("收藏夹栏"),
     QStringLiteral("其他收藏夹"),
 };
+
+// On the folders qavex writes; browsers keep attributes they do not know or drop them.
+constexpr const char* CategoryMark = "qavex_category";
 
 QString TextOf(const GumboNode* node)
 {
@@ -117,9 +122,10 @@ private:
                 text += TextOf(child);
         }
         const QString name = text.simplified();
-        const bool top = HasAttribute(h3, "personal_toolbar_folder") ||
-                         HasAttribute(h3, "unfiled_bookmarks_folder") ||
-                         (folders.isEmpty() && TopFolderNames.contains(name));
+        // A folder qavex wrote is a category, whatever its name: "其他书签" of ours stays itself.
+        const bool top =
+            HasAttribute(h3, "personal_toolbar_folder") || HasAttribute(h3, "unfiled_bookmarks_folder") ||
+            (folders.isEmpty() && TopFolderNames.contains(name) && !HasAttribute(h3, CategoryMark));
         return top ? folders : folders + QStringList{name};
     }
 
@@ -183,13 +189,29 @@ Contents Parse(const QByteArray& bytes)
 
 QByteArray Format(const QList<BookmarkTextFile::Line>& lines)
 {
-    QStringList order;
-    QHash<QString, QList<const BookmarkTextFile::Line*>> byCategory;
+    // Categories made from nested folders ("外层/内层") are written nested again, each folder in
+    // the order it first appears, its own links before its folders.
+    struct Folder {
+        QString name;
+        QList<const BookmarkTextFile::Line*> links;
+        QList<qsizetype> folders;
+    };
+    std::vector<Folder> tree(1);
+    QHash<QString, qsizetype> byPath;
     for (const BookmarkTextFile::Line& line : lines) {
-        auto& folder = byCategory[line.category];
-        if (folder.isEmpty())
-            order.append(line.category);
-        folder.append(&line);
+        qsizetype at = 0;
+        QString path;
+        for (const QString& part : line.category.split(u'/')) {
+            path += u'/' + part;
+            auto found = byPath.constFind(path);
+            if (found == byPath.cend()) {
+                tree.push_back({part, {}, {}});
+                tree[size_t(at)].folders.append(qsizetype(tree.size()) - 1);
+                found = byPath.insert(path, qsizetype(tree.size()) - 1);
+            }
+            at = *found;
+        }
+        tree[size_t(at)].links.append(&line);
     }
 
     QString html = QStringLiteral("<!DOCTYPE NETSCAPE-Bookmark-file-1>\n"
@@ -200,16 +222,25 @@ QByteArray Format(const QList<BookmarkTextFile::Line>& lines)
                                   "<TITLE>Bookmarks</TITLE>\n"
                                   "<H1>Bookmarks</H1>\n"
                                   "<DL><p>\n");
-    for (const QString& category : order) {
-        html += QStringLiteral("    <DT><H3>") + Escaped(category) + QStringLiteral("</H3>\n    <DL><p>\n");
-        for (const BookmarkTextFile::Line* line : byCategory[category]) {
-            html += QStringLiteral("        <DT><A HREF=\"") + Escaped(line->address) +
+    const std::function<void(qsizetype, int)> write = [&](qsizetype index, int depth) {
+        const Folder& folder = tree[size_t(index)];
+        const QString indent(depth * 4, u' ');
+        for (const BookmarkTextFile::Line* line : folder.links) {
+            html += indent + QStringLiteral("<DT><A HREF=\"") + Escaped(line->address) +
                     QStringLiteral("\">") + Escaped(line->name) + QStringLiteral("</A>\n");
             if (!line->remark.isEmpty())
-                html += QStringLiteral("        <DD>") + Escaped(line->remark) + u'\n';
+                html += indent + QStringLiteral("<DD>") + Escaped(line->remark) + u'\n';
         }
-        html += QStringLiteral("    </DL><p>\n");
-    }
+        for (qsizetype child : folder.folders) {
+            html += indent +
+                    QStringLiteral("<DT><H3 %1=\"1\">").arg(QString::fromLatin1(CategoryMark).toUpper()) +
+                    Escaped(tree[size_t(child)].name) + QStringLiteral("</H3>\n") + indent +
+                    QStringLiteral("<DL><p>\n");
+            write(child, depth + 1);
+            html += indent + QStringLiteral("</DL><p>\n");
+        }
+    };
+    write(0, 1);
     html += QStringLiteral("</DL><p>\n");
     return html.toUtf8();
 }

@@ -53,11 +53,14 @@ void MainWindow::FillBookmarkList(const QString& category)
     std::optional<std::vector<qint64>> ids =
         category.isEmpty() ? database.ReadIds(Tables::Bookmarks)
                            : database.ReadIds(Tables::Bookmarks, QStringLiteral("分类=?"), {category});
-    // A list that could not be read is said, not shown empty as if the bookmarks were gone.
-    if (!ids) {
+    // A list that could not be read is said, not shown empty as if the bookmarks were gone. A
+    // collection that did not open was said at start.
+    if (!ids && database.IsOpen()) {
         TellListUnread();
         return;
     }
+    if (!ids)
+        ids.emplace();
     ShowRows(std::move(*ids));
     FitColumns();
     m_showingMatches = false;

@@ -115,9 +115,32 @@ private slots:
         const QByteArray html = BookmarkHtmlFile::Format(lines);
         QVERIFY(html.startsWith("<!DOCTYPE NETSCAPE-Bookmark-file-1>"));
         QVERIFY(html.contains("charset=UTF-8"));
-        // One folder per category: the third line joins the first's.
-        QCOMPARE(html.count("<H3>"), 2);
+        // One folder per category, nested as the path says: the third line joins the first's.
+        QCOMPARE(html.count("<H3 "), 3);
+        QVERIFY(!html.contains("工作/邮箱"));
         QCOMPARE(Rows(BookmarkHtmlFile::Parse(html).lines), Rows({lines[0], lines[2], lines[1]}));
+    }
+
+    void categoryNamesComeBackAsTheyWere_data()
+    {
+        QTest::addColumn<QString>("category");
+        for (const char* name : {"其他书签", "书签栏", "Bookmarks bar", "Other Bookmarks", "外层/内层",
+                                 "外层/内层/最里层", "导入的书签"})
+            QTest::newRow(name) << QString::fromUtf8(name);
+    }
+
+    // A category named like a browser's own top folder, or made from nested folders, is read back
+    // as it was written, beside a category of the same outer folder.
+    void categoryNamesComeBackAsTheyWere()
+    {
+        QFETCH(QString, category);
+        const QList<BookmarkTextFile::Line> lines = {
+            {QStringLiteral("一"), QStringLiteral("https://a.cn/"), category, {}},
+            {QStringLiteral("二"), QStringLiteral("https://b.cn/"), QStringLiteral("外层"), {}},
+        };
+        QStringList read = Rows(BookmarkHtmlFile::Parse(BookmarkHtmlFile::Format(lines)).lines);
+        read.sort();
+        QCOMPARE(read, Rows(lines));
     }
 
     // Exported from the window, the file reads the same through an HTML parser that is not ours.
