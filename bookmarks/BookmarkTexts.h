@@ -94,6 +94,9 @@ inline const QString ChooseBrowsers = QStringLiteral("选择要导入其书签�
 inline const QString ProfileEntry = QStringLiteral("%1（%2 个书签）");
 inline const QString ImportButton = QStringLiteral("导入");
 inline const QString NoBrowserBookmarks = QStringLiteral("没有在本机找到浏览器的书签");
+inline const QString ReadingBrowserBookmarks = QStringLiteral("正在读取浏览器的书签……");
+inline const QString BrowserProfileUnreadable =
+    QStringLiteral("无法读取 %1 的书签（不是浏览器书签库的样子，或太大、读取太久），没有导入。");
 inline const QString ImportNotPages = QStringLiteral("，%1 个不是网页的地址未导入");
 inline const QString LegacyMigrated = QStringLiteral("已导入旧版数据库：");
 inline const QString LegacyMerged =

@@ -1,15 +1,14 @@
 #include "BrowserProfiles.h"
 
+#include "ForeignDatabase.h"
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QTemporaryDir>
-#include <QUuid>
 
 namespace {
 
@@ -29,6 +28,9 @@ const QString TagsRoot = QStringLiteral("tags________");
 const QStringList PlacesRoots = {QStringLiteral("root________"), QStringLiteral("menu________"),
                                  QStringLiteral("toolbar_____"), QStringLiteral("unfiled_____"),
                                  QStringLiteral("mobile______"), TagsRoot};
+
+// A bookmark file larger than this is not a browser's.
+constexpr qint64 LargestJsonBytes = qint64(64) << 20;
 
 void ReadJsonNode(const QJsonObject& node, const QStringList& folders, BookmarkHtmlFile::Contents& out)
 {
@@ -50,12 +52,12 @@ void ReadJsonNode(const QJsonObject& node, const QStringList& folders, BookmarkH
         ReadJsonNode(child.toObject(), below, out);
 }
 
-BookmarkHtmlFile::Contents ReadJson(const QString& path)
+std::optional<BookmarkHtmlFile::Contents> ReadJson(const QString& path)
 {
     BookmarkHtmlFile::Contents contents;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return contents;
+    if (QFileInfo(path).size() > LargestJsonBytes || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
     const QJsonObject roots =
         QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("roots")).toObject();
     // The bar, "other" and "synced" are the browser's own top folders: their children are the top.
@@ -67,16 +69,15 @@ BookmarkHtmlFile::Contents ReadJson(const QString& path)
     return contents;
 }
 
-BookmarkHtmlFile::Contents ReadPlaces(const QString& path)
+std::optional<BookmarkHtmlFile::Contents> ReadPlaces(const QString& path, const std::atomic<bool>* cancelled)
 {
-    BookmarkHtmlFile::Contents contents;
-    // The browser keeps its database open and locked, with recent changes in its journal: a copy
-    // of both reads consistently and leaves the browser's own files alone.
-    QTemporaryDir copy;
-    const QString copied = copy.filePath(QStringLiteral("places.sqlite"));
-    if (!copy.isValid() || !QFile::copy(path, copied))
-        return contents;
-    QFile::copy(path + QStringLiteral("-wal"), copied + QStringLiteral("-wal"));
+    ForeignDatabase db(path, cancelled);
+    if (!db.HasTable(QStringLiteral("moz_bookmarks"),
+                     {QStringLiteral("id"), QStringLiteral("parent"), QStringLiteral("type"),
+                      QStringLiteral("title"), QStringLiteral("fk"), QStringLiteral("position"),
+                      QStringLiteral("guid")}) ||
+        !db.HasTable(QStringLiteral("moz_places"), {QStringLiteral("id"), QStringLiteral("url")}))
+        return std::nullopt;
 
     struct Item {
         qint64 parent = 0;
@@ -87,28 +88,19 @@ BookmarkHtmlFile::Contents ReadPlaces(const QString& path)
     };
     QList<qint64> order;
     QHash<qint64, Item> items;
-    const QString connection = QUuid::createUuid().toString();
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-        db.setDatabaseName(copied);
-        if (db.open()) {
-            QSqlQuery query(db);
-            query.setForwardOnly(true);
-            if (query.exec(QStringLiteral(
-                    "select b.id, b.parent, b.type, b.title, p.url, b.guid from moz_bookmarks b "
-                    "left join moz_places p on p.id = b.fk order by b.parent, b.position"))) {
-                while (query.next()) {
-                    const qint64 id = query.value(0).toLongLong();
-                    order.append(id);
-                    items.insert(id, {query.value(1).toLongLong(), query.value(2).toInt(),
-                                      query.value(3).toString(), query.value(4).toString(),
-                                      query.value(5).toString()});
-                }
-            }
-        }
-    }
-    QSqlDatabase::removeDatabase(connection);
+    const bool read =
+        db.ForEachRow(QStringLiteral("select b.id, b.parent, b.type, b.title, p.url, b.guid "
+                                     "from moz_bookmarks b left join moz_places p on p.id = b.fk "
+                                     "order by b.parent, b.position"),
+                      [&](const QStringList& row) {
+                          const qint64 id = row[0].toLongLong();
+                          order.append(id);
+                          items.insert(id, {row[1].toLongLong(), row[2].toInt(), row[3], row[4], row[5]});
+                      });
+    if (!read)
+        return std::nullopt;
 
+    BookmarkHtmlFile::Contents contents;
     for (const qint64 id : order) {
         const Item& item = items[id];
         if (item.type != 1)
@@ -137,23 +129,25 @@ BookmarkHtmlFile::Contents ReadPlaces(const QString& path)
     return contents;
 }
 
-void AddProfile(QList<BrowserProfile>& profiles, BrowserProfile profile)
+void AddProfile(QList<BrowserProfile>& profiles, BrowserProfile profile, const std::atomic<bool>* cancelled)
 {
-    profile.bookmarkCount = int(ReadBrowserProfile(profile).lines.size());
+    const std::optional<BookmarkHtmlFile::Contents> contents = ReadBrowserProfile(profile, cancelled);
+    profile.bookmarkCount = contents ? int(contents->lines.size()) : 0;
     if (profile.bookmarkCount > 0)
         profiles.append(std::move(profile));
 }
 
 } // namespace
 
-QList<BrowserProfile> FindBrowserProfiles(const QString& home)
+QList<BrowserProfile> FindBrowserProfiles(const QString& home, const std::atomic<bool>* cancelled)
 {
     QList<BrowserProfile> profiles;
     const QDir firefox(QDir(home).filePath(QStringLiteral(".mozilla/firefox")));
     for (const QString& name : firefox.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
         const QString places = QDir(firefox.filePath(name)).filePath(QStringLiteral("places.sqlite"));
         if (QFile::exists(places))
-            AddProfile(profiles, {QStringLiteral("Firefox"), name, places, BrowserProfile::Kind::Places});
+            AddProfile(profiles, {QStringLiteral("Firefox"), name, places, BrowserProfile::Kind::Places},
+                       cancelled);
     }
     for (const auto& [folder, browser] : JsonBrowsers) {
         const QDir root(QDir(home).filePath(QStringLiteral(".config/") + folder));
@@ -163,13 +157,16 @@ QList<BrowserProfile> FindBrowserProfiles(const QString& home)
             const QString bookmarks = QDir(root.filePath(name)).filePath(QStringLiteral("Bookmarks"));
             if (QFile::exists(bookmarks))
                 AddProfile(profiles,
-                           {browser, name.isEmpty() ? browser : name, bookmarks, BrowserProfile::Kind::Json});
+                           {browser, name.isEmpty() ? browser : name, bookmarks, BrowserProfile::Kind::Json},
+                           cancelled);
         }
     }
     return profiles;
 }
 
-BookmarkHtmlFile::Contents ReadBrowserProfile(const BrowserProfile& profile)
+std::optional<BookmarkHtmlFile::Contents> ReadBrowserProfile(const BrowserProfile& profile,
+                                                             const std::atomic<bool>* cancelled)
 {
-    return profile.kind == BrowserProfile::Kind::Places ? ReadPlaces(profile.path) : ReadJson(profile.path);
+    return profile.kind == BrowserProfile::Kind::Places ? ReadPlaces(profile.path, cancelled)
+                                                        : ReadJson(profile.path);
 }

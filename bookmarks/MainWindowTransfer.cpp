@@ -89,20 +89,53 @@ void MainWindow::ImportData()
 
 void MainWindow::ImportFromBrowsers()
 {
-    const QList<BrowserProfile> profiles = FindBrowserProfiles(QDir::homePath());
-    if (profiles.isEmpty()) {
+    // A profile's files are read beside the window: they may be large, slow or made to hang.
+    // "取消" stops the reading where it is, through the flag it looks at.
+    const auto cancelled = std::make_shared<std::atomic<bool>>(false);
+    const auto aside = [&]<typename Result>(std::function<Result()> work) {
+        WorkProgress reading(this, BookmarkTexts::ReadingBrowserBookmarks, m_progressDelayMs);
+        std::optional<Result> result = reading.RunAside<Result>(std::move(work));
+        if (!result)
+            *cancelled = true;
+        return result;
+    };
+    const std::optional<QList<BrowserProfile>> profiles = aside(std::function<QList<BrowserProfile>()>(
+        [home = QDir::homePath(), cancelled] { return FindBrowserProfiles(home, cancelled.get()); }));
+    if (!profiles)
+        return;
+    if (profiles->isEmpty()) {
         m_services.ShowMessage(BookmarkTexts::NoBrowserBookmarks,
                                MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
         return;
     }
-    BrowserImportDialog dialog(profiles, this);
+    BrowserImportDialog dialog(*profiles, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    using Read = QList<std::pair<BrowserProfile, std::optional<BookmarkHtmlFile::Contents>>>;
+    const std::optional<Read> read =
+        aside(std::function<Read()>([chosen = dialog.ChosenProfiles(), cancelled] {
+            Read all;
+            for (const BrowserProfile& profile : chosen)
+                all.append({profile, ReadBrowserProfile(profile, cancelled.get())});
+            return all;
+        }));
+    if (!read) {
+        ImportResult stopped;
+        stopped.cancelled = true;
+        ReportImport(stopped, 0);
+        return;
+    }
     BookmarkHtmlFile::Contents all;
-    for (const BrowserProfile& profile : dialog.ChosenProfiles()) {
-        const BookmarkHtmlFile::Contents contents = ReadBrowserProfile(profile);
-        all.lines += contents.lines;
-        all.notPages += contents.notPages;
+    for (const auto& [profile, contents] : *read) {
+        if (!contents) {
+            m_services.ShowMessage(BookmarkTexts::BrowserProfileUnreadable.arg(
+                                       profile.browser + QStringLiteral(" – ") + profile.name),
+                                   MessageStyle::Ok | MessageStyle::WarningIcon, BookmarkTexts::ErrorTitle,
+                                   this);
+            continue;
+        }
+        all.lines += contents->lines;
+        all.notPages += contents->notPages;
     }
     ReportImport(ImportLines(all.lines), all.notPages);
 }

@@ -1,6 +1,7 @@
 #include "BrowserProfiles.h"
 #include "BrowserImportDialog.h"
 #include "Collection.h"
+#include "ForeignDatabase.h"
 #include "WindowProbes.h"
 
 #include <QCryptographicHash>
@@ -69,6 +70,19 @@ class BrowserProfilesTest : public QObject {
             QVERIFY2(q.exec(statement), qPrintable(q.lastError().text()));
     }
 
+    static void MakeDatabase(const QString& path, const QStringList& statements)
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("made"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            for (const QString& statement : statements)
+                QVERIFY2(q.exec(statement), qPrintable(q.lastError().text()));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("made"));
+    }
+
     void MakeJson()
     {
         const QString dir = m_home.filePath(QStringLiteral(".config/chromium/Default"));
@@ -116,17 +130,69 @@ private slots:
     void foldersBecomeCategories()
     {
         const QList<BrowserProfile> profiles = FindBrowserProfiles(m_home.path());
-        const BookmarkHtmlFile::Contents places = ReadBrowserProfile(profiles[0]);
+        const BookmarkHtmlFile::Contents places = ReadBrowserProfile(profiles[0]).value();
         // Tags are no folders; the top folders are not part of the names.
         QCOMPARE(Rows(places.lines),
                  (QStringList{"甲站|https://a.cn/|导入的书签", "公司邮件|https://mail.cn/|工作/邮箱",
                               "深处|https://deep.cn/|工作/邮箱"}));
         QCOMPARE(places.notPages, 1);
-        const BookmarkHtmlFile::Contents json = ReadBrowserProfile(profiles[1]);
+        const BookmarkHtmlFile::Contents json = ReadBrowserProfile(profiles[1]).value();
         QCOMPARE(Rows(json.lines),
                  (QStringList{"乙站|https://b.cn/|导入的书签", "日报|https://daily.cn/|新闻",
                               "丙站|https://c.cn/|导入的书签"}));
         QCOMPARE(json.notPages, 1);
+    }
+
+    void hostilePlaces_data()
+    {
+        QTest::addColumn<QStringList>("statements");
+        const QString places = QStringLiteral("create table moz_places (id integer primary key, url text)");
+        const QString bookmarks = QStringLiteral("create table moz_bookmarks (id integer primary key, type "
+                                                 "integer, fk integer, parent integer, position integer, "
+                                                 "title text, guid text)");
+        QTest::newRow("endless recursive view") << QStringList{
+            places, "create view moz_bookmarks as with recursive r(id, type, fk, parent, position, "
+                    "title, guid) as (select 1, 1, 1, 0, 0, 'x', 'g' union all select id + 1, "
+                    "1, 1, 0, 0, hex(zeroblob(1000)), 'g' from r) select * from r"};
+        QTest::newRow("view of places") << QStringList{bookmarks, "create view moz_places as select 1 as id, "
+                                                                  "'https://a.cn/' as url"};
+        QTest::newRow("columns missing")
+            << QStringList{places, "create table moz_bookmarks (id integer primary key, title text)"};
+        QTest::newRow("no tables") << QStringList{"create table other (x)"};
+    }
+
+    // A profile's database made to hang, to fill the disk or to pass for another shape is refused
+    // at once, and never listed.
+    void hostilePlaces()
+    {
+        QFETCH(QStringList, statements);
+        QTemporaryDir home;
+        const QString dir = home.filePath(QStringLiteral(".mozilla/firefox/evil.default"));
+        QVERIFY(QDir().mkpath(dir));
+        const QString path = QDir(dir).filePath(QStringLiteral("places.sqlite"));
+        MakeDatabase(path, statements);
+        QVERIFY(FindBrowserProfiles(home.path()).isEmpty());
+        QVERIFY(!ReadBrowserProfile(
+            {QStringLiteral("Firefox"), QStringLiteral("evil.default"), path, BrowserProfile::Kind::Places}));
+    }
+
+    // A real table too large to read in time: the reading stops at its deadline or when cancelled.
+    void slowReadingStops()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("places.sqlite"));
+        MakeDatabase(path, {QStringLiteral("create table t (x)"),
+                            QStringLiteral("with recursive r(i) as (select 1 union all select i + 1 from r "
+                                           "where i < 100000) insert into t select i from r")});
+        const QString cross = QStringLiteral("select count(*) from t a, t b");
+        ForeignDatabase timed(path, nullptr, {.timeMs = 200});
+        QVERIFY(!timed.ForEachRow(cross, [](const QStringList&) {}));
+        std::atomic<bool> cancelled = true;
+        ForeignDatabase stopped(path, &cancelled);
+        QVERIFY(!stopped.ForEachRow(cross, [](const QStringList&) {}));
+        ForeignDatabase limited(path, nullptr, {.rows = 10});
+        QVERIFY(!limited.ForEachRow(QStringLiteral("select x from t"), [](const QStringList&) {}));
+        QVERIFY(limited.ForEachRow(QStringLiteral("select x from t limit 10"), [](const QStringList&) {}));
     }
 
     // The browser runs: its database is locked and being written. It is read from a copy, untouched.
@@ -145,7 +211,7 @@ private slots:
 
         const QList<BrowserProfile> profiles = FindBrowserProfiles(m_home.path());
         QCOMPARE(profiles.size(), 2);
-        QCOMPARE(Rows(ReadBrowserProfile(profiles[0]).lines).first(),
+        QCOMPARE(Rows(ReadBrowserProfile(profiles[0]).value().lines).first(),
                  QStringLiteral("甲站|https://a.cn/|导入的书签"));
         QCOMPARE(Digest(m_places), before);
         QCOMPARE(QDir(QFileInfo(m_places).path()).entryList(QDir::Files), files);
