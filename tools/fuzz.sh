@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang's libFuzzer in build-fuzz/ and runs each for SECONDS (default
-# 60): the settings reader, the "|" text reader, the hex text decoder, and the legacy database
-# reader through its process boundary. A crash stops the script; its input is kept in
+# 60): the settings reader, the "|" text reader, the hex text decoder, the legacy database
+# reader through its process boundary, the bookmark HTML reader and writer, and the browser
+# profile readers. A crash stops the script; its input is kept in
 # build-fuzz/artifacts/ to become a fixture of an ordinary test.
 #   tools/fuzz.sh [SECONDS]
 set -euo pipefail
@@ -18,7 +19,7 @@ export QAVEX_JET_READER=$PWD/build-fuzz/qavex-jet-reader
 mkdir -p build-fuzz/artifacts
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for target in settings textfile hextext legacy; do
+for target in settings textfile hextext legacy bookmarkhtml browserprofile; do
     corpus=("$work/$target")
     mkdir -p "$work/$target"
     if [ "$target" = legacy ]; then
