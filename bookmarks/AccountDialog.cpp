@@ -213,10 +213,11 @@ void AccountDialog::Modify()
     values.append(oldAddress);
     if (!m_mainWindow.Globals().Database->Update(Tables::Bookmarks, assignments, QStringLiteral("地址=?"),
                                                  values)) {
-        services.ShowMessage(BookmarkTexts::ModifyFailed, MessageStyle::Ok | MessageStyle::ErrorIcon,
-                             BookmarkTexts::ErrorTitle, this);
+        m_mainWindow.ReportRefusedChange(BookmarkTexts::ModifyFailed);
         return;
     }
+    if (m_mainWindow.ReportGoneRow())
+        return;
     m_mainWindow.ShowModifiedBookmark(row, oldCategory, b, !b.account.isEmpty());
     services.ShowMessage(BookmarkTexts::ModifySucceeded, MessageStyle::Ok | MessageStyle::InformationIcon, {},
                          this);

@@ -122,6 +122,7 @@ inline const QString DatabaseDamaged = QStringLiteral("数据库已损坏：");
 inline const QString DatabaseSound = QStringLiteral("数据库完好：");
 inline const QString WrongArguments = QStringLiteral("参数不对：");
 inline const QString NothingToExport = QStringLiteral("没有可导出的网址");
+inline const QString BookmarkGone = QStringLiteral("此网址已被删除");
 inline const QString CannotReadList = QStringLiteral("无法读取网址列表：");
 inline const QString CannotReadBookmarks = QStringLiteral("无法读取数据库中的网址，没有导出。");
 
@@ -217,6 +218,7 @@ inline const QString ServerPasswordNote =
 inline const QString TestConnectionButton = QStringLiteral("测试连接");
 inline const QString MissingServerFields = QStringLiteral("请填写主机、数据库和用户");
 inline const QString CannotReachServer = QStringLiteral("无法连接数据库服务器：%1");
+inline const QString ImportLostServer = QStringLiteral("与数据库服务器的连接中断，没有导入任何网址：%1");
 inline const QString ServerHoldsCollection = QStringLiteral("连接成功。服务器上已有收藏，共 %1 个网址。");
 inline const QString ServerIsEmpty = QStringLiteral("连接成功。服务器上的数据库是空的。");
 inline const QString ServerHoldsOtherTables =

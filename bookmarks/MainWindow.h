@@ -49,6 +49,8 @@ public:
     void ReportUnwritableFile(const QString& path);
     // The database refused a change: `failure`, or why it refused when that is known.
     void ReportRefusedChange(const QString& failure);
+    // After an update of one bookmark: true (after telling the user) when the row was gone.
+    bool ReportGoneRow();
     void EnsureCategory(const QString& category);
     // A category just stored: into the category list before "显示全部" and into 类型框.
     void ShowNewCategory(const QString& category);
@@ -208,6 +210,8 @@ private:
     bool m_followingOthers = false;
     // The chosen server did not answer at start: tried again as the user acts, now and then.
     bool m_serverAway = false;
+    // An act said the server is away itself: the watch's message for the same loss is not shown.
+    bool m_lossReported = false;
     qint64 m_lastServerTryMs = -1;
     int m_progressDelayMs = 500;
 };

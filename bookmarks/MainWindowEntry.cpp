@@ -88,17 +88,34 @@ bool MainWindow::AddBookmark(const BookmarkRecord& b)
 void MainWindow::ReportRefusedChange(const QString& failure)
 {
     const RecordTable& database = *m_globals.Database;
-    // A lost server is told once, by the window's watch on the connection.
-    if (database.ConnectionLost())
-        return;
-    if (database.IsServer() && !database.IsOpen()) {
+    // A server away is said at every act that needed it; the watch's message for a loss this act
+    // found is this one.
+    if (database.IsServer() && (database.ConnectionLost() || !database.IsOpen())) {
+        m_lossReported = true;
         m_services.ShowMessage(BookmarkTexts::CannotReachServer.arg(database.LastError()),
                                MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
         return;
     }
     // Another machine stored the same address a moment before; the server keeps one.
-    m_services.ShowMessage(database.LastFailureWasDuplicate() ? BookmarkTexts::AlreadyBookmarked : failure,
+    if (database.LastFailureWasDuplicate()) {
+        m_services.ShowMessage(BookmarkTexts::AlreadyBookmarked, MessageStyle::Ok | MessageStyle::ErrorIcon,
+                               BookmarkTexts::ErrorTitle, this);
+        return;
+    }
+    // The server's own reason (a role that may not insert, say) follows ours.
+    const QString reason = database.IsServer() ? database.LastError() : QString();
+    m_services.ShowMessage(reason.isEmpty() ? failure : failure + u'\n' + reason,
                            MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
+}
+
+bool MainWindow::ReportGoneRow()
+{
+    if (m_globals.Database->RowsChanged() > 0)
+        return false;
+    // Deleted on another machine a moment before: what the user typed stays to be added again.
+    m_services.ShowMessage(BookmarkTexts::BookmarkGone, MessageStyle::Ok | MessageStyle::WarningIcon,
+                           BookmarkTexts::ErrorTitle, this);
+    return true;
 }
 
 void MainWindow::EnsureCategory(const QString& category)
@@ -152,6 +169,8 @@ void MainWindow::ModifyCurrentBookmark()
         ReportRefusedChange(BookmarkTexts::ModifyFailed);
         return;
     }
+    if (ReportGoneRow())
+        return;
     ShowModifiedBookmark(row, oldCategory, bookmark, m_bookmarks->RowAt(row).hasLogin);
 }
 
@@ -227,8 +246,7 @@ void MainWindow::DeleteSelectedBookmarks()
         deleted.clear();
     }
     if (deleted.size() < rows.size())
-        m_services.ShowMessage(BookmarkTexts::DeleteFailed, MessageStyle::Ok | MessageStyle::ErrorIcon,
-                               BookmarkTexts::ErrorTitle, this);
+        ReportRefusedChange(BookmarkTexts::DeleteFailed);
     if (deleted.isEmpty())
         return;
     m_bookmarks->RemoveRows(deleted);

@@ -90,8 +90,12 @@ void MainWindow::WatchServer()
     if (!database.IsServer())
         return;
     database.OnConnectionLost([this](const QString& reason) {
-        // Told after the statement's own caller is done; one message for one loss.
+        // Told after the statement's own caller is done, unless that caller said it; one message
+        // for one loss, also when it is noticed while the window is idle.
+        m_lossReported = false;
         QTimer::singleShot(0, this, [this, reason] {
+            if (std::exchange(m_lossReported, false))
+                return;
             m_services.ShowMessage(T::CannotReachServer.arg(reason),
                                    MessageStyle::Ok | MessageStyle::ErrorIcon, T::ErrorTitle, this);
         });

@@ -148,8 +148,15 @@ void MainWindow::ReportImport(const ImportResult& result, int notPages)
         return;
     }
     if (!result.stored) {
-        m_services.ShowMessage(BookmarkTexts::AddFailed, MessageStyle::Ok | MessageStyle::ErrorIcon,
-                               BookmarkTexts::ErrorTitle, this);
+        const RecordTable& database = *m_globals.Database;
+        if (database.IsServer() && (database.ConnectionLost() || !database.IsOpen())) {
+            m_lossReported = true;
+            m_services.ShowMessage(BookmarkTexts::ImportLostServer.arg(database.LastError()),
+                                   MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle,
+                                   this);
+            return;
+        }
+        ReportRefusedChange(BookmarkTexts::AddFailed);
         return;
     }
     const QString report = BookmarkTransfer::Report(result, notPages);
@@ -244,8 +251,7 @@ void MainWindow::MergeLegacyDatabase(const QString& path)
     }
     if (!ok || !database.Commit()) {
         database.Rollback();
-        m_services.ShowMessage(BookmarkTexts::AddFailed, MessageStyle::Ok | MessageStyle::ErrorIcon,
-                               BookmarkTexts::ErrorTitle, this);
+        ReportRefusedChange(BookmarkTexts::AddFailed);
         return;
     }
     const int bookmarks = int(added.size());

@@ -1,6 +1,7 @@
 #include "RecordTable.h"
 
 #include <QFile>
+#include <QSocketNotifier>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -140,6 +141,7 @@ bool RecordTable::RunSchemaStatement(const QString& statement)
 
 void RecordTable::Close()
 {
+    m_connectionWatch.reset();
     m_recordSets.clear();
     m_statements.clear();
     m_current = 0;
@@ -190,6 +192,7 @@ bool RecordTable::Execute(const QString& statement, const QVariantList& args, bo
     } else {
         m_lastInsertId = ok ? query->lastInsertId().toLongLong() : 0;
     }
+    m_rowsChanged = ok ? query->numRowsAffected() : 0;
     query->finish();
     return ok;
 }
@@ -491,6 +494,7 @@ bool RecordTable::BeginTransaction()
     if (!Usable())
         return false;
     m_inTransaction = m_db.transaction();
+    m_transactionFailed = false;
     if (!m_inTransaction)
         NoteFailure(m_db.lastError());
     return m_inTransaction;
@@ -503,6 +507,9 @@ bool RecordTable::Commit()
     const bool ok = m_db.commit();
     if (!ok)
         NoteFailure(m_db.lastError());
+    // Notices held back during the transaction come with the commit's answer.
+    if (m_server)
+        TakeNotices();
     // A failed commit on the server ends the transaction; SQLite's stays for the caller's Rollback.
     m_inTransaction = !ok && !m_server;
     return ok;

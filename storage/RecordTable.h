@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QSqlDatabase>
 #include <QSqlRecord>
 #include <QString>
@@ -52,7 +53,8 @@ public:
     // The server's connection is gone; the next statement tries to open it again.
     bool ConnectionLost() const { return m_lost; }
     bool InTransaction() const { return m_inTransaction; }
-    // Told, with the reason, each time a statement finds the server's connection gone.
+    // Told, with the reason, when the server's connection is found gone: by its socket while idle,
+    // by a statement, or by the one attempt per act to open it again.
     void OnConnectionLost(std::function<void(const QString& reason)> told) { m_onLost = std::move(told); }
     // Called when another program changes a table on the server (LISTEN/NOTIFY); never for our
     // own changes. `context` ends the watch when it goes.
@@ -67,6 +69,8 @@ public:
     bool Insert(const QString& table, const QString& columns, const QVariantList& values);
     // The ID the last successful Insert gave its row.
     qint64 LastInsertId() const { return m_lastInsertId; }
+    // Rows the last update or delete changed: none when the row was gone (deleted elsewhere).
+    qint64 RowsChanged() const { return m_rowsChanged; }
     bool Exists(const QString& table, const QString& fields, const QString& where,
                 const QVariantList& args = {});
     bool Update(const QString& table, const QString& assignments, const QString& where = {},
@@ -116,6 +120,11 @@ private:
     bool Prepared(const QString& statement);
     void NoteFailure(const class QSqlError& error);
     bool Reconnect();
+    // Marks the connection gone and tells it; it is opened again at the next act, not within this one.
+    void LoseConnection(const QString& reason);
+    void ArmReconnect();
+    // Watches the connection's socket, so a server that goes away is noticed while the window is idle.
+    void WatchConnection();
     // Open, and the server's connection there or opened again.
     bool Usable();
     // A value the server cannot hold: refused before it is sent, with the reason.
@@ -145,15 +154,18 @@ private:
     bool m_lost = false;
     bool m_duplicate = false;
     bool m_inTransaction = false;
+    bool m_transactionFailed = false; // a statement failed since the transaction began
     std::shared_ptr<bool> m_mayReconnect;
     QString m_lastError;
     ServerAddress m_address;
     std::function<void(const QString&)> m_onLost;
-    QObject* m_watcher = nullptr;
+    QPointer<QObject> m_watcher;
     std::function<void()> m_onOtherChanges;
     RecordSet m_current = 0;
     RecordSet m_lastHandle = 0;
     qint64 m_lastInsertId = 0;
+    qint64 m_rowsChanged = 0;
+    std::unique_ptr<class QSocketNotifier> m_connectionWatch;
     std::map<RecordSet, Result> m_recordSets;
     // Prepared statements by text: a delete or insert repeated for many rows is parsed once.
     std::map<QString, std::unique_ptr<QSqlQuery>> m_statements;

@@ -3,6 +3,8 @@
 #include "RecordTable.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
+#include <QSocketNotifier>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -44,10 +46,13 @@ PGconn* ServerConnection(const QSqlDatabase& db)
                : nullptr;
 }
 
+// The server's first line ("ERROR:  …"), without the context lines and the "(SQLSTATE)" the
+// driver adds; the driver's own words when the server said nothing.
 QString Reason(const QSqlError& error)
 {
-    const QString text = error.databaseText().trimmed();
-    return text.isEmpty() ? error.text().trimmed() : text;
+    static const QRegularExpression stateCode(QStringLiteral("\\s*\\([0-9A-Z]{5}\\)\\s*$|^\\s*\\(\\)\\s*$"));
+    const QString text = error.databaseText().remove(stateCode).section(u'\n', 0, 0).trimmed();
+    return text.isEmpty() ? error.driverText().trimmed() : text;
 }
 
 } // namespace
@@ -71,14 +76,39 @@ bool RecordTable::OpenServer(const ServerAddress& server)
     m_db.setDatabaseName(server.database);
     m_db.setUserName(server.user);
     m_db.setPassword(server.password);
-    // A server that does not answer is a failure within seconds, not a window that hangs.
-    m_db.setConnectOptions(QStringLiteral("connect_timeout=5;application_name=qavex"));
+    // A server that does not answer is a failure within seconds, not a window that hangs; a
+    // network that drops silently is noticed by the keepalives within a minute.
+    m_db.setConnectOptions(QStringLiteral("connect_timeout=5;application_name=qavex;keepalives=1;"
+                                          "keepalives_idle=30;keepalives_interval=10;keepalives_count=3"));
     m_open = m_db.open();
     if (!m_open) {
         m_lastError = Reason(m_db.lastError());
         m_db.close();
+        return false;
     }
-    return m_open;
+    WatchConnection();
+    return true;
+}
+
+void RecordTable::WatchConnection()
+{
+    m_connectionWatch.reset();
+    PGconn* connection = ServerConnection(m_db);
+    if (!connection || PQsocket(connection) < 0)
+        return;
+    m_connectionWatch = std::make_unique<QSocketNotifier>(PQsocket(connection), QSocketNotifier::Read);
+    QObject::connect(m_connectionWatch.get(), &QSocketNotifier::activated, m_connectionWatch.get(), [this] {
+        PGconn* watched = ServerConnection(m_db);
+        // What arrived is read here; notices among it are taken as an answer's would be.
+        if (watched && PQconsumeInput(watched) == 1 && PQstatus(watched) == CONNECTION_OK) {
+            TakeNotices();
+            return;
+        }
+        // The server closed it (a restart) or the keepalives gave up: told now, not at the next act.
+        m_connectionWatch->setEnabled(false);
+        if (!m_lost)
+            LoseConnection(watched ? QString::fromUtf8(PQerrorMessage(watched)).trimmed() : QString());
+    });
 }
 
 bool RecordTable::Reconnect()
@@ -86,13 +116,18 @@ bool RecordTable::Reconnect()
     m_recordSets.clear();
     m_statements.clear();
     m_current = 0;
+    m_connectionWatch.reset();
     m_db.close();
     if (!m_db.open()) {
         m_lastError = Reason(m_db.lastError());
         m_db.close();
+        // One attempt for one act: its caller says why. Not told as a new loss, which would also
+        // come from rows read for painting, one message after another.
+        ArmReconnect();
         return false;
     }
     m_lost = false;
+    WatchConnection();
     if (m_onOtherChanges)
         Subscribe();
     return true;
@@ -109,14 +144,31 @@ bool RecordTable::Usable()
 
 void RecordTable::NoteFailure(const QSqlError& error)
 {
-    m_lastError = Reason(error);
+    // The commit of a transaction a statement failed in fails too: the statement's reason stays.
+    if (!(m_transactionFailed && m_lastError.size() > 0 && error.type() == QSqlError::TransactionError))
+        m_lastError = Reason(error);
+    m_transactionFailed = m_inTransaction;
     m_duplicate = error.nativeErrorCode() == UniqueViolation;
     if (!m_server || m_lost)
         return;
     PGconn* connection = ServerConnection(m_db);
     if (connection && PQstatus(connection) != CONNECTION_BAD)
         return;
+    LoseConnection(m_lastError);
+}
+
+void RecordTable::LoseConnection(const QString& reason)
+{
     m_lost = true;
+    if (!reason.isEmpty())
+        m_lastError = reason;
+    ArmReconnect();
+    if (m_onLost)
+        m_onLost(m_lastError);
+}
+
+void RecordTable::ArmReconnect()
+{
     // The rest of what the user asked fails too; the connection is opened again only for what
     // is asked after control went back to the windows, so one act never half succeeds.
     m_mayReconnect = std::make_shared<bool>(false);
@@ -124,8 +176,6 @@ void RecordTable::NoteFailure(const QSqlError& error)
         if (const auto flag = mayReconnect.lock())
             *flag = true;
     });
-    if (m_onLost)
-        m_onLost(m_lastError);
 }
 
 bool RecordTable::WatchOtherChanges(QObject* context, std::function<void()> changed)
@@ -134,12 +184,6 @@ bool RecordTable::WatchOtherChanges(QObject* context, std::function<void()> chan
         return false;
     m_onOtherChanges = std::move(changed);
     m_watcher = context;
-    QObject::connect(m_db.driver(), &QSqlDriver::notification, context,
-                     [this](const QString& channel, QSqlDriver::NotificationSource source, const QVariant&) {
-                         if (channel == ChangeChannel && source == QSqlDriver::OtherSource &&
-                             m_onOtherChanges)
-                             m_onOtherChanges();
-                     });
     return Subscribe();
 }
 
@@ -157,7 +201,7 @@ void RecordTable::TakeNotices()
         PQfreemem(notice);
     }
     if (others && m_watcher)
-        QTimer::singleShot(0, m_watcher, [this] {
+        QTimer::singleShot(0, m_watcher.data(), [this] {
             if (m_onOtherChanges)
                 m_onOtherChanges();
         });
@@ -165,7 +209,13 @@ void RecordTable::TakeNotices()
 
 bool RecordTable::Subscribe()
 {
-    return m_db.driver()->subscribeToNotification(ChangeChannel);
+    // Listened for here rather than through the driver: the connection's socket is watched by one
+    // notifier only (WatchConnection), which takes the notices and notices a loss alike.
+    PGconn* connection = ServerConnection(m_db);
+    if (!connection)
+        return false;
+    const ServerAnswer answer(PQexec(connection, ("listen " + ChangeChannel).toUtf8().constData()), &PQclear);
+    return PQresultStatus(answer.get()) == PGRES_COMMAND_OK;
 }
 
 QString RecordTable::IdColumnDefinition() const

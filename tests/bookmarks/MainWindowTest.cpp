@@ -412,6 +412,25 @@ private slots:
         QCOMPARE(w.网站名框->text(), QStringLiteral("邮件"));
     }
 
+    // Deleted elsewhere (another qavex on the collection) after it was shown: 修改 says so, stores
+    // nothing, and what was typed stays.
+    void modifyOfAGoneBookmarkIsSaid()
+    {
+        Collection c;
+        SeedTwoCategories(c);
+        c.WriteSettings("[记录]\n当前分类=1\n");
+        MainWindow& w = c.Start();
+        SelectRows(w, {0});
+        c.Execute(QStringLiteral("delete from 网址 where 地址='https://mail.example.cn/'"));
+        Type(w, QStringLiteral("邮件"), QStringLiteral("https://mail2.example.cn/"), QStringLiteral("工作"),
+             QStringLiteral("新"));
+        w.按钮4->click();
+        QCOMPARE(c.services.messages.value(0).text, QStringLiteral("此网址已被删除"));
+        QVERIFY(c.Select(QStringLiteral("select 名称 from 网址 where 地址 like 'https://mail%'")).isEmpty());
+        QCOMPARE(w.网站名框->text(), QStringLiteral("邮件"));
+        QCOMPARE(w.地址框->text(), QStringLiteral("https://mail2.example.cn/"));
+    }
+
     void modifyNeedsARowNameAndAddress()
     {
         Collection c;

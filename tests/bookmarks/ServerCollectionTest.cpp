@@ -197,8 +197,10 @@ private slots:
         QTRY_COMPARE(c.services.messages.size(), 1);
         QVERIFY(c.services.messages[0].text.startsWith(QStringLiteral("无法连接数据库服务器：")));
         QVERIFY(!Names(w).contains(QStringLiteral("断开时")));
-        // What was typed is still there to try again; the next try reconnects.
+        // What was typed is still there to try again; the next try, an act of its own after the
+        // window took its events, reconnects.
         QCOMPARE(w.网站名框->text(), QStringLiteral("断开时"));
+        QCoreApplication::processEvents();
         QTest::keyClick(w.网站名框, Qt::Key_Return);
         QVERIFY(Names(w).contains(QStringLiteral("断开时")));
         QCOMPARE(c.services.messages.size(), 1);
@@ -206,6 +208,80 @@ private slots:
         QVERIFY(stored.contains(QStringLiteral("之前")));
         QVERIFY(stored.contains(QStringLiteral("断开时")));
         QVERIFY(!QFile::exists(c.Path(DatabaseFileName)));
+    }
+
+    // A server that goes away while the window is idle is noticed then, with its reason; every
+    // act while it stays away says so again; the first act after it is back reconnects.
+    void serverAwayIsSaidAtEveryAct()
+    {
+        const ServerAddress server = TestServer::NewCollection();
+        Collection c;
+        PointAt(c, server);
+        MainWindow& w = c.Start();
+        RecordTable admin;
+        QVERIFY(admin.OpenServer(TestServer::NewDatabase()));
+        TestServer::DropConnections(server);
+        QVERIFY(admin.RunSchemaStatement(
+            QStringLiteral("alter database %1 rename to %1_away").arg(server.database)));
+        QTRY_COMPARE_WITH_TIMEOUT(c.services.messages.size(), 1, 3000);
+        QVERIFY(c.services.messages[0].text.startsWith(QStringLiteral("无法连接数据库服务器：")));
+        for (int act = 1; act <= 2; ++act) {
+            QCoreApplication::processEvents();
+            Type(w, QStringLiteral("离线%1").arg(act), QStringLiteral("https://away%1.cn/").arg(act),
+                 QStringLiteral("默认"));
+            QTest::keyClick(w.网站名框, Qt::Key_Return);
+            QCOMPARE(c.services.messages.size(), act + 1);
+            QVERIFY(c.services.messages.last().text.startsWith(QStringLiteral("无法连接数据库服务器：")));
+            QVERIFY(c.services.messages.last().text.contains(server.database + QStringLiteral("\"")));
+        }
+        QVERIFY(admin.RunSchemaStatement(
+            QStringLiteral("alter database %1_away rename to %1").arg(server.database)));
+        QCoreApplication::processEvents();
+        QTest::keyClick(w.网站名框, Qt::Key_Return);
+        QCOMPARE(c.services.messages.size(), 3);
+        QVERIFY(Names(w).contains(QStringLiteral("离线2")));
+    }
+
+    void serverRefusals_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("refused by the server") << "raise exception '只读的收藏'"
+                                               << "添加失败\nERROR:  只读的收藏";
+        QTest::newRow("connection cut during the import") << "perform pg_terminate_backend(pg_backend_pid())"
+                                                          << "与数据库服务器的连接中断，没有导入任何网址：";
+    }
+
+    // What the server refuses is said with its reason; an import the lost server cut says that
+    // nothing was imported.
+    void serverRefusals()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, said);
+        const ServerAddress server = TestServer::NewCollection();
+        RecordTable admin;
+        QVERIFY(admin.OpenServer(server));
+        QVERIFY(admin.RunSchemaStatement(
+            QStringLiteral("create function refuse() returns trigger language plpgsql as $$ begin %1; "
+                           "return new; end $$")
+                .arg(action)));
+        QVERIFY(admin.RunSchemaStatement(QStringLiteral(
+            "create trigger refuse before insert on 网址 for each row when (new.名称 like '拒绝%') "
+            "execute function refuse()")));
+        Collection c;
+        PointAt(c, server);
+        MainWindow& w = c.Start();
+        QFile lines(c.Path(QStringLiteral("in.txt")));
+        QVERIFY(lines.open(QIODevice::WriteOnly));
+        lines.write("甲|https://a.cn/|工作|\r\n拒绝|https://no.cn/|工作|\r\n");
+        lines.close();
+        c.services.fileAnswers.enqueue(lines.fileName());
+        Choose(w, QStringLiteral("导入数据"));
+        QVERIFY2(c.services.messages.value(0).text.startsWith(said),
+                 qPrintable(c.services.messages.value(0).text));
+        QTest::qWait(100);
+        QCOMPARE(c.services.messages.size(), 1);
+        QVERIFY(!ServerColumn(server, Tables::Bookmarks, Columns::Name).contains(QStringLiteral("甲")));
     }
 
     void serverBackAfterStartIsUsedAtTheNextAct()
