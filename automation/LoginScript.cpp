@@ -57,8 +57,16 @@ LoginScript::FillAnswer LoginScript::Fill(QWebEnginePage* page, const QJsonObjec
         return FillAnswer::Filled;
     if (r == QStringLiteral("account"))
         return FillAnswer::AccountOnly;
+    if (r == QStringLiteral("refused"))
+        return FillAnswer::TooLong;
     if (r != QStringLiteral("waiting"))
         return FillAnswer::NoAnswer;
+    if (why == QStringLiteral("signup"))
+        return FillAnswer::SignUpOnly;
+    if (why == QStringLiteral("change"))
+        return FillAnswer::ChangeOnly;
+    if (why == QStringLiteral("code"))
+        return FillAnswer::CodeAsked;
     if (why == QStringLiteral("hidden"))
         return FillAnswer::Hidden;
     if (why == QStringLiteral("unusable"))
@@ -88,4 +96,20 @@ LoginScript::SubmitAnswer LoginScript::Submit(QWebEnginePage* page, const QJsonO
     if (r == QStringLiteral("disabled"))
         return SubmitAnswer::Disabled;
     return SubmitAnswer::NoAnswer;
+}
+
+std::optional<bool> LoginScript::Sent(QWebEnginePage* page)
+{
+    const QJsonValue answer = PageBridge::Call(page, QStringLiteral("loginSent"), {});
+    if (!answer.isObject())
+        return std::nullopt;
+    return answer.toObject().value(QStringLiteral("seen")).toBool();
+}
+
+bool LoginScript::AsksCode(QWebEnginePage* page, const QJsonObject& origin)
+{
+    return PageBridge::Call(page, QStringLiteral("loginAsksCode"), {origin})
+        .toObject()
+        .value(QStringLiteral("code"))
+        .toBool();
 }

@@ -39,6 +39,10 @@ public:
         Hidden,
         Unusable,         // disabled, read-only, or a password field that is no password input
         AccountStepAhead, // only an account field is there: perhaps the first of two steps
+        TooLong,          // a value longer than its field takes: the form is left alone
+        SignUpOnly,       // the page's forms are for signing up only
+        ChangeOnly,       // … for changing a password only
+        CodeAsked,        // … for a one-time code
     };
     enum class SubmitAnswer { NoAnswer, Moved, Submitted, Refused, Lost, NoControl, Disabled };
 
@@ -49,4 +53,9 @@ public:
                            Step step, bool accountStepAllowed);
     // Presses the control for what the last fill typed, once every field still holds its value.
     static SubmitAnswer Submit(QWebEnginePage* page, const QJsonObject& origin, const LoginFields& login);
+    // Whether the last press was seen to send something (a submit, a request of the page's, the
+    // document being left); nullopt when the document did not answer (it is being left).
+    static std::optional<bool> Sent(QWebEnginePage* page);
+    // Whether the page asks for a one-time code.
+    static bool AsksCode(QWebEnginePage* page, const QJsonObject& origin);
 };

@@ -20,7 +20,8 @@ const QString& AutomationScript()
 {
     static const QString script = [] {
         QString all;
-        for (const char* name : {":/automation/automation.js", ":/automation/login.js"}) {
+        for (const char* name :
+             {":/automation/automation.js", ":/automation/loginform.js", ":/automation/login.js"}) {
             QFile file(QString::fromLatin1(name));
             file.open(QIODevice::ReadOnly);
             all += QString::fromUtf8(file.readAll()) + u'\n';

@@ -183,6 +183,18 @@ QString BookmarkOpener::OutcomeText(LoginFinder::Outcome outcome, const QUrl& pa
         return BrowserTexts::LoginRefusedByPage;
     case LoginFinder::Outcome::OtherSite:
         return BrowserTexts::OtherSiteNoLogin + page.host();
+    case LoginFinder::Outcome::Hidden:
+        return BrowserTexts::LoginFieldHidden;
+    case LoginFinder::Outcome::TooLong:
+        return BrowserTexts::LoginTooLong;
+    case LoginFinder::Outcome::SignUpOnly:
+        return BrowserTexts::LoginSignUpOnly;
+    case LoginFinder::Outcome::ChangeOnly:
+        return BrowserTexts::LoginChangeOnly;
+    case LoginFinder::Outcome::CodeAsked:
+        return BrowserTexts::CodeAsked;
+    case LoginFinder::Outcome::NotSent:
+        return BrowserTexts::LoginNotSent;
     case LoginFinder::Outcome::Cancelled:
         break;
     }

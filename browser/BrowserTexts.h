@@ -53,6 +53,13 @@ inline const QString LoginFormNotFound = QStringLiteral("未找到登录框，�
 inline const QString LoginFieldsUnusable =
     QStringLiteral("登录框无法填写（禁用、只读或不是密码框），未自动登录");
 inline const QString LoginControlNotFound = QStringLiteral("未找到可用的登录按钮，未提交登录");
+inline const QString LoginFieldHidden =
+    QStringLiteral("书签记下的登录框是一个看不见、无法输入的输入框，未自动登录");
+inline const QString LoginTooLong = QStringLiteral("账号或密码比登录框允许的长度还长，未自动登录");
+inline const QString LoginSignUpOnly = QStringLiteral("此页只有注册表单，未自动登录");
+inline const QString LoginChangeOnly = QStringLiteral("此页只有修改密码表单，未自动登录");
+inline const QString CodeAsked = QStringLiteral("请输入验证码");
+inline const QString LoginNotSent = QStringLiteral("已填写登录信息，未看到提交");
 inline const QString LoginRefusedByPage = QStringLiteral("网页不接受填写的登录信息，请查看网页上的提示");
 inline const QString SaveLoginQuestion = QStringLiteral("是否保存此网站的登录信息？");
 inline const QString IntoBookmark = QStringLiteral("，存入书签“%1”");

@@ -4,6 +4,8 @@
 #include "SameSite.h"
 
 #include <QElapsedTimer>
+#include <QScopeGuard>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 namespace {
@@ -15,6 +17,9 @@ constexpr int SubmitPauseMs = 40;
 // A page showing only an account field for this long is taken to ask for it on its own; a
 // one-page form being built by script has its password field long before.
 constexpr int AccountStepSettleMs = 300;
+// How long a press has to show that it sent something, and the page it led to to load.
+constexpr int SentWaitMs = 1500;
+constexpr int NextPageWaitMs = 3000;
 
 } // namespace
 
@@ -45,6 +50,20 @@ LoginFinder::Outcome LoginFinder::Run(QDeadlineTimer deadline)
     LoginScript::Step step = LoginScript::Step::Any;
     Outcome waitingFor = Outcome::NotFound;
     QElapsedTimer accountOnly;
+    QElapsedTimer otherForms;
+    // A navigation the press starts shows it sent the form, even when the document goes before it
+    // can say so itself.
+    bool navigated = false;
+    bool loaded = false;
+    QWebEnginePage* page = m_view->page();
+    const QMetaObject::Connection started =
+        QObject::connect(page, &QWebEnginePage::loadStarted, page, [&navigated] { navigated = true; });
+    const QMetaObject::Connection finished =
+        QObject::connect(page, &QWebEnginePage::loadFinished, page, [&loaded] { loaded = true; });
+    const auto disconnect = qScopeGuard([&] {
+        QObject::disconnect(started);
+        QObject::disconnect(finished);
+    });
     for (;;) {
         if (!m_goOn() || !m_view)
             return Outcome::Cancelled;
@@ -55,6 +74,13 @@ LoginFinder::Outcome LoginFinder::Run(QDeadlineTimer deadline)
             m_view->page(), LoginScript::OriginOf(m_page), m_login, step, accountStepAllowed);
         if (filled != LoginScript::FillAnswer::AccountStepAhead)
             accountOnly.invalidate();
+        const bool others = filled == LoginScript::FillAnswer::SignUpOnly ||
+                            filled == LoginScript::FillAnswer::ChangeOnly ||
+                            filled == LoginScript::FillAnswer::CodeAsked;
+        if (!others)
+            otherForms.invalidate();
+        else if (!otherForms.isValid())
+            otherForms.start();
 
         switch (filled) {
         case LoginScript::FillAnswer::Filled:
@@ -66,10 +92,12 @@ LoginFinder::Outcome LoginFinder::Run(QDeadlineTimer deadline)
                 return Outcome::Cancelled;
             if (!OnSite())
                 return Outcome::OtherSite;
+            navigated = false;
+            loaded = false;
             switch (LoginScript::Submit(m_view->page(), LoginScript::OriginOf(m_page), m_login)) {
             case LoginScript::SubmitAnswer::Submitted:
                 if (filled == LoginScript::FillAnswer::Filled)
-                    return Outcome::Submitted;
+                    return Confirm(navigated, loaded);
                 // The password comes on the next page, which gets a wait of its own.
                 step = LoginScript::Step::Password;
                 deadline = QDeadlineTimer(FieldWaitMs);
@@ -93,8 +121,24 @@ LoginFinder::Outcome LoginFinder::Run(QDeadlineTimer deadline)
             waitingFor = Outcome::NotFound;
             break;
         case LoginScript::FillAnswer::Missing:
-        case LoginScript::FillAnswer::Hidden:
             waitingFor = Outcome::NotFound;
+            break;
+        case LoginScript::FillAnswer::Hidden:
+            // A named field nobody could type into may still be shown; until then it is a trap.
+            waitingFor = m_login.IsIdentified() ? Outcome::Hidden : Outcome::NotFound;
+            break;
+        case LoginScript::FillAnswer::TooLong:
+            return Outcome::TooLong;
+        case LoginScript::FillAnswer::SignUpOnly:
+        case LoginScript::FillAnswer::ChangeOnly:
+        case LoginScript::FillAnswer::CodeAsked:
+            waitingFor = filled == LoginScript::FillAnswer::SignUpOnly   ? Outcome::SignUpOnly
+                         : filled == LoginScript::FillAnswer::ChangeOnly ? Outcome::ChangeOnly
+                                                                         : Outcome::CodeAsked;
+            // A login form may still be shown (a tab, a script): the other forms are the answer
+            // once they have stood alone a while.
+            if (otherForms.elapsed() >= OtherFormsSettleMs)
+                return waitingFor;
             break;
         case LoginScript::FillAnswer::Unusable:
             waitingFor = Outcome::Unusable;
@@ -107,4 +151,34 @@ LoginFinder::Outcome LoginFinder::Run(QDeadlineTimer deadline)
             return waitingFor;
         PumpingWait(PollMs);
     }
+}
+
+LoginFinder::Outcome LoginFinder::Confirm(bool& navigated, bool& loaded)
+{
+    const QDeadlineTimer sentDeadline(SentWaitMs);
+    bool seen = false;
+    while (!seen && !sentDeadline.hasExpired()) {
+        if (!m_goOn() || !m_view)
+            return Outcome::Cancelled;
+        // A document that no longer answers is being left: the press started that.
+        const std::optional<bool> sent = LoginScript::Sent(m_view->page());
+        seen = navigated || !sent || *sent;
+        if (!seen)
+            PumpingWait(PollMs);
+    }
+    if (!seen)
+        return Outcome::NotSent;
+    if (!navigated)
+        return Outcome::Submitted;
+    // The page the login led to may ask for a one-time code next.
+    const QDeadlineTimer pageDeadline(NextPageWaitMs);
+    while (!loaded && !pageDeadline.hasExpired()) {
+        if (!m_goOn() || !m_view)
+            return Outcome::Cancelled;
+        PumpingWait(PollMs);
+    }
+    if (!m_view || !OnSite())
+        return Outcome::Submitted;
+    return LoginScript::AsksCode(m_view->page(), LoginScript::OriginOf(m_page)) ? Outcome::CodeAsked
+                                                                                : Outcome::Submitted;
 }

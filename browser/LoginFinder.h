@@ -24,7 +24,13 @@ public:
         NoControl, // the form was filled, but its control was not there to press
         Refused,   // pressed, but the page's own checks refused what was filled
         OtherSite,
-        Cancelled, // the window closed, or another login took over the page
+        Cancelled,  // the window closed, or another login took over the page
+        Hidden,     // a field the bookmark names is one nobody could type into (a trap)
+        TooLong,    // the account or password is longer than its field takes
+        SignUpOnly, // the page has sign-up forms only
+        ChangeOnly, // the page has password-change forms only
+        CodeAsked,  // the page asks for a one-time code, left to the user
+        NotSent,    // filled and pressed, but nothing was seen to be sent
     };
 
     // `goOn` is asked between steps; when it answers false the login ends at once.
@@ -36,10 +42,15 @@ public:
     QUrl Page() const { return m_page; }
 
     static constexpr int FieldWaitMs = 10000;
+    // How long a page showing only other forms (sign-up, a code) is watched before that is the answer.
+    static constexpr int OtherFormsSettleMs = 1000;
 
 private:
     bool OnSite();
     bool WantsSubmit() const;
+    // After the press: Submitted when a submission was seen, CodeAsked when the page it led to
+    // asks for a one-time code, NotSent otherwise.
+    Outcome Confirm(bool& navigated, bool& loaded);
 
     QPointer<QWebEngineView> m_view;
     QUrl m_bookmark;

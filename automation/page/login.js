@@ -10,9 +10,8 @@
     qavex.loginReady = true;
     const { findElement, clickLink, clickButton, setValue, lower } = qavex.lib;
 
-    const AccountHint = /user|email|e-mail|login|account|phone|mobile|identifier|账号|帳號|帐号|用户|邮箱|手机/i;
-    const SearchHint = /search|query|keyword|搜索|查找/i;
     const SubmitHint = /log ?in|sign ?in|submit|next|continue|登录|登入|提交|下一步|继续|确定/i;
+    const finder = qavex.lib.loginForm;
 
     // The fields filled by the last fill, waiting for the submit that checks them.
     let pending = null;
@@ -59,44 +58,16 @@
         return found;
     }
 
-    function isInput(element) {
-        return lower(element.tagName) === 'input';
-    }
-
     function isPasswordInput(element) {
-        return isInput(element) && lower(element.type) === 'password';
+        return finder.isPasswordInput(element);
     }
 
-    function isTextInput(element) {
-        return isInput(element) && ['text', 'email', 'tel'].includes(lower(element.type));
-    }
-
-    // Shown where the user could see it: laid out, not invisible, not see-through.
     function isShown(element) {
-        if (!element.isConnected || lower(element.type) === 'hidden')
-            return false;
-        const style = element.ownerDocument.defaultView.getComputedStyle(element);
-        if (style.visibility !== 'visible' || Number(style.opacity) === 0)
-            return false;
-        const box = element.getBoundingClientRect();
-        return box.width > 0 && box.height > 0;
+        return finder.canSee(element);
     }
 
     function isTypable(element) {
         return !element.disabled && !element.readOnly;
-    }
-
-    function describe(element) {
-        return [element.name, element.id, element.placeholder, element.autocomplete,
-                element.getAttribute('aria-label')].join(' ');
-    }
-
-    // A field that asks for the account on a page of its own (the first step of two).
-    function looksLikeAccount(element) {
-        if (lower(element.type) === 'email' || /username|email/.test(lower(element.autocomplete)))
-            return true;
-        const words = describe(element);
-        return AccountHint.test(words) && !SearchHint.test(words);
     }
 
     // Where a field stands: 'ok', 'missing', 'hidden', or 'unusable' (disabled, read-only, or a
@@ -126,35 +97,8 @@
         return { doc: null, account: null, password: null };
     }
 
-    // The nearest usable text field before the password: in its form when it has one, else in the
-    // document outside any form.
-    function accountBefore(password, inputs) {
-        const before = inputs.slice(0, inputs.indexOf(password));
-        const candidates = before.filter(element => isTextInput(element) && usable(element, false) &&
-                                                    element.form === password.form &&
-                                                    !SearchHint.test(describe(element)));
-        return candidates.length ? candidates[candidates.length - 1] : null;
-    }
-
-    function detectedForm(docs) {
-        for (const doc of docs) {
-            const inputs = Array.from(doc.querySelectorAll('input'));
-            const password = inputs.find(element => isPasswordInput(element) && usable(element, true));
-            if (password)
-                return { doc, account: accountBefore(password, inputs), password };
-        }
-        for (const doc of docs) {
-            const account = Array.from(doc.querySelectorAll('input'))
-                                .find(element => isTextInput(element) && usable(element, false) &&
-                                                 looksLikeAccount(element));
-            if (account)
-                return { doc, account, password: null };
-        }
-        return { doc: null, account: null, password: null };
-    }
-
     function hasPasswordField(doc) {
-        return Array.from(doc.querySelectorAll('input')).some(element => isPasswordInput(element) && isShown(element));
+        return finder.groups(doc).some(group => group.inputs.some(element => isPasswordInput(element) && isShown(element)));
     }
 
     function isSubmitter(element) {
@@ -213,7 +157,10 @@
         }
         if (identified && login.fieldKind < 0)
             return { r: 'waiting', why: 'missing' };
-        const form = identified ? identifiedForm(login, docs) : detectedForm(docs);
+        const form = identified ? identifiedForm(login, docs) : finder.find(docs);
+        // Only a login form gets the login: a page of sign-up, password-change or code forms none.
+        if (!identified && !form.doc)
+            return { r: 'waiting', why: form.why };
         // A found password field with no account field before it is a page that knows the account
         // already (the second step, or a returning user's page): the password alone is sent.
         const accountUnasked = identified ? !login.accountId : form.password && !form.account;
@@ -242,16 +189,57 @@
             // is out of date: sending it now would send it without the password.
             if (!accountStepAllowed)
                 return { r: 'waiting', why: 'account-only' };
+            if (tooLong({ element: form.account, value: login.account }))
+                return { r: 'refused', why: 'too-long' };
             setValue(form.account, login.account);
             pending = { doc: form.doc, fields: [{ element: form.account, value: login.account }], step: 'account' };
             return { r: 'account' };
         } else {
             return { r: 'waiting', why: accountState === 'ok' || accountState === 'none' ? passwordState : accountState };
         }
+        // A value the field cannot hold whole would be cut and sent wrong: the form is left alone.
+        if (fields.some(field => tooLong(field)))
+            return { r: 'refused', why: 'too-long' };
         for (const field of fields)
             setValue(field.element, field.value);
         pending = { doc: form.doc, fields, step: 'login' };
         return { r: 'filled' };
+    }
+
+    function tooLong(field) {
+        const limit = field.element.maxLength;
+        return limit > 0 && String(field.value).length > limit;
+    }
+
+    // What shows that a press sent something: the form's submit, a request the page's script made,
+    // or the document being left. Watched from just before the press.
+    let sent = null;
+    function watchSending(doc) {
+        const seen = { seen: false };
+        const view = doc.defaultView;
+        const note = () => { seen.seen = true; };
+        for (const type of ['submit', 'beforeunload', 'pagehide'])
+            view.addEventListener(type, note, { capture: true, once: true });
+        try {
+            const observer = new view.PerformanceObserver(list => {
+                if (list.getEntries().some(entry => ['fetch', 'xmlhttprequest', 'beacon'].includes(entry.initiatorType)))
+                    note();
+            });
+            observer.observe({ type: 'resource' });
+        } catch (error) {
+            // Without the observer only submits and navigations are seen.
+        }
+        sent = seen;
+    }
+
+    function wasSent() {
+        return { seen: !!sent && sent.seen };
+    }
+
+    // Whether the page, after the login, asks for a one-time code.
+    function asksCode(origin) {
+        const docs = documents(origin);
+        return { code: docs.length > 0 && finder.find(docs).why === 'code' };
     }
 
     // The stored control, in the document of the fields: by id or name it must also be enabled.
@@ -290,6 +278,7 @@
             if (login.buttonKind < 0)
                 return { r: 'no-control' };
             const valid = isValid(last);
+            watchSending(doc);
             const answer = clickStored(login, doc);
             if (answer !== 'submitted')
                 return { r: answer };
@@ -302,6 +291,7 @@
         if (control && control.disabled)
             return { r: 'disabled' };
         const valid = isValid(last);
+        watchSending(doc);
         if (control)
             control.click();
         else if (last.form)
@@ -320,5 +310,7 @@
     qavex.define({
         loginFill: fill,
         loginSubmit: submit,
+        loginSent: wasSent,
+        loginAsksCode: asksCode,
     });
 })();

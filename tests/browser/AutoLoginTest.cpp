@@ -245,7 +245,8 @@ private slots:
     void browserWindowLayoutAndBookmarking()
     {
         Collection c;
-        Prepare(c, m_server.Address(QStringLiteral("/login.html")), {});
+        // No login data: the login page itself stays on show.
+        Prepare(c, m_server.Address(QStringLiteral("/login.html")), Login{"", "", "", "", "", "", "", ""});
         BookmarkOpener opener(c.window(), c.Globals(), c.services);
         opener.OpenSelectedBookmark(1);
         BrowserWindow* browser = opener.Browser();

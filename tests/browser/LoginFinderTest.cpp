@@ -146,6 +146,64 @@ private slots:
         QCOMPARE(run.sentHere.join(u' '), sent.join(u' '));
     }
 
+    // Page shapes a password manager tells apart, with no identifiers stored unless the row says:
+    // which form gets the login, which field the account, and what the status says.
+    void pageShapes_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<Login>("login");
+        QTest::addColumn<QStringList>("sent");
+        QTest::addColumn<QString>("status");
+        const QString loggedIn = QStringLiteral("已自动登录");
+        const Login none{};
+        const QStringList intoLogin{"/submit?login=zhang&trap=&pw=secret"};
+
+        QTest::newRow("sign-up form before the login form")
+            << "{site}/signup.html" << none << QStringList{"/submit?user=zhang&pw=secret"} << loggedIn;
+        QTest::newRow("sign-up form after the login form")
+            << "{site}/signup.html?login=after" << none << QStringList{"/submit?user=zhang&pw=secret"}
+            << loggedIn;
+        QTest::newRow("sign-up form only") << "{site}/signup.html?login=none" << none << QStringList()
+                                           << QStringLiteral("此页只有注册表单，未自动登录");
+        QTest::newRow("password change only") << "{site}/change.html" << none << QStringList()
+                                              << QStringLiteral("此页只有修改密码表单，未自动登录");
+        Login byMail;
+        byMail.account = QStringLiteral("zhang@mail.cn");
+        QTest::newRow("search, newsletter, e-mail login among url, card and promo fields")
+            << "{site}/portal.html" << byMail
+            << QStringList{"/submit?mail=zhang%40mail.cn&home=&card=&promo=&pw=secret"} << loggedIn;
+        QTest::newRow("phone number before a picture-code field")
+            << "{site}/phone.html" << none << QStringList{"/submit?phone=zhang&captcha=&pw=secret"}
+            << loggedIn;
+        QTest::newRow("lone account field in a form named login")
+            << "{site}/loginstep.html" << none
+            << QStringList{"/step2.html?u=zhang", "/submit?password=secret"} << loggedIn;
+        for (const char* trap : {"offscreen", "clipped", "tiny", "covered", "aria", "inert"})
+            QTest::addRow("password trap: %s", trap)
+                << QStringLiteral("{site}/traps.html?trap=%1").arg(QString::fromLatin1(trap)) << none
+                << intoLogin << loggedIn;
+        QTest::newRow("stored identifier naming a trap")
+            << "{site}/traps.html?trap=offscreen" << Login{"login", "trap", "0", "", "", ""} << QStringList()
+            << QStringLiteral("书签记下的登录框是一个看不见、无法输入的输入框，未自动登录");
+        QTest::newRow("login form in a shadow root")
+            << "{site}/shadow.html" << none << QStringList{"/submit?user=zhang&pw=secret"} << loggedIn;
+        QTest::newRow("formless login sent by the page's script")
+            << "{site}/formless.html" << none << QStringList{"/submit?user=zhang&pass=secret"} << loggedIn;
+        QTest::newRow("formless login whose button sends nothing")
+            << "{site}/formless.html?send=no" << none << QStringList()
+            << QStringLiteral("已填写登录信息，未看到提交");
+        QTest::newRow("account field after the password")
+            << "{site}/after.html" << none << QStringList{"/submit?nick=&pw=secret&user=zhang"} << loggedIn;
+        QTest::newRow("account longer than its field takes")
+            << "{site}/maxlength.html" << none << QStringList()
+            << QStringLiteral("账号或密码比登录框允许的长度还长，未自动登录");
+        QTest::newRow("one-time code asked after the password")
+            << "{site}/codeflow.html" << none << QStringList{"/submit/code.html?user=zhang&pw=secret"}
+            << QStringLiteral("请输入验证码");
+    }
+
+    void pageShapes() { login(); }
+
     // A page that goes to another site by itself at moments around the fill and the click: the
     // other site never receives a keystroke or a submission.
     void pageLeavingForAnotherSite_data()
