@@ -215,20 +215,29 @@
     // or the document being left. Watched from just before the press.
     let sent = null;
     function watchSending(doc) {
-        const seen = { seen: false };
+        if (sent)
+            sent.stop();
         const view = doc.defaultView;
+        const seen = { seen: false, observer: null };
         const note = () => { seen.seen = true; };
-        for (const type of ['submit', 'beforeunload', 'pagehide'])
-            view.addEventListener(type, note, { capture: true, once: true });
+        const types = ['submit', 'beforeunload', 'pagehide'];
+        for (const type of types)
+            view.addEventListener(type, note, { capture: true });
         try {
-            const observer = new view.PerformanceObserver(list => {
+            seen.observer = new view.PerformanceObserver(list => {
                 if (list.getEntries().some(entry => ['fetch', 'xmlhttprequest', 'beacon'].includes(entry.initiatorType)))
                     note();
             });
-            observer.observe({ type: 'resource' });
+            seen.observer.observe({ type: 'resource' });
         } catch (error) {
             // Without the observer only submits and navigations are seen.
         }
+        seen.stop = () => {
+            for (const type of types)
+                view.removeEventListener(type, note, { capture: true });
+            if (seen.observer)
+                seen.observer.disconnect();
+        };
         sent = seen;
     }
 
