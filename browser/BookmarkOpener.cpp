@@ -70,10 +70,15 @@ void BookmarkOpener::OpenSelectedBookmark(int mode)
 
 void BookmarkOpener::OpenInBrowserWindow()
 {
-    if (!m_browser) {
+    if (!m_browser)
         m_browser = new BrowserWindow(m_mainWindow, m_globals, m_services);
-        m_browser->show();
-    }
+    // Every time, not only when it is made: behind the main window or minimised, the page would
+    // load where nobody sees it.
+    if (m_browser->isMinimized())
+        m_browser->showNormal();
+    m_browser->show();
+    m_browser->raise();
+    m_browser->activateWindow();
     const QString address = SelectedAddress();
     if (address.isEmpty())
         return;

@@ -71,5 +71,17 @@ inline const QString AddBookmarkWithLogin = QStringLiteral("添加书签");
 inline const QString DontAddBookmark = QStringLiteral("不添加");
 inline const QString LoginSaved = QStringLiteral("已保存登录信息");
 inline const QString LoginSaveFailed = QStringLiteral("保存登录信息失败");
+inline const QString Loading = QStringLiteral("正在打开… ");
+inline const QString LoadingProgress = QStringLiteral("正在打开网页… %1%");
+inline const QString PageFailed = QStringLiteral("网页打不开：%1");
+inline const QString PageNotOpened = QStringLiteral("网页打不开");
+inline const QString PageStopped = QStringLiteral("已停止打开网页");
+inline const QString NameNotResolved = QStringLiteral("找不到这个网站（域名无法解析），请检查地址");
+inline const QString ConnectionRefused = QStringLiteral("网站拒绝连接");
+inline const QString ConnectionTimedOut = QStringLiteral("连接网站超时");
+inline const QString NoNetwork = QStringLiteral("没有网络连接");
+inline const QString CertificateProblem = QStringLiteral("网站的安全证书有问题");
+inline const QString ServerAnsweredError = QStringLiteral("网站答复错误 %1");
+inline const QString OtherLoadError = QStringLiteral("错误 %1");
 inline const QString LoginPageTimedOut = QStringLiteral("网页加载超时，未自动登录");
 } // namespace BrowserTexts

@@ -11,6 +11,7 @@
 #include "LoginCapture.h"
 #include "LoginSaver.h"
 #include "MainWindow.h"
+#include "PageLoadIndicator.h"
 #include "ProgramGlobals.h"
 #include "RuntimeServices.h"
 #include "SaveLoginBar.h"
@@ -30,6 +31,7 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineHistory>
@@ -69,6 +71,11 @@ BrowserWindow::BrowserWindow(MainWindow& mainWindow, ProgramGlobals& globals, Ru
         statusBar->addWidget(label, part == 0 ? 1 : 0);
         m_statusParts.append(label);
     }
+    // The fourth part says how the page's loading goes.
+    auto* loading = new QLabel(statusBar);
+    statusBar->addPermanentWidget(loading);
+    m_statusParts.append(loading);
+    new PageLoadIndicator(*网页框, *m_stopAction, *loading, this);
 
     ConnectElementTools();
     AddressHistory::FillAddressList(*组合框_地址, *m_globals.Database, m_globals.Settings());
@@ -134,7 +141,8 @@ void BrowserWindow::CreateToolBar()
     });
     工具条1->addAction(icon(QStyle::SP_BrowserReload), BrowserTexts::Refresh, this,
                        [this] { 网页框->reload(); });
-    工具条1->addAction(icon(QStyle::SP_BrowserStop), BrowserTexts::Stop, this, [this] { 网页框->stop(); });
+    m_stopAction = 工具条1->addAction(icon(QStyle::SP_BrowserStop), BrowserTexts::Stop, this,
+                                      [this] { 网页框->stop(); });
     全屏 = 工具条1->addAction(icon(QStyle::SP_TitleBarMaxButton), BrowserTexts::FullScreen);
     全屏->setCheckable(true);
     全屏->setShortcut(QKeySequence(Qt::Key_F11));
@@ -179,6 +187,10 @@ void BrowserWindow::CreateAddressRow(QWidget* central)
     组合框_地址->installEventFilter(this);
     组合框_地址->lineEdit()->installEventFilter(this);
     connect(组合框_地址, &QComboBox::activated, this, [this] {
+        // Leaving the box makes the box "choose" the entry that matches its text: that is no
+        // choice of the user's, and never reloads the page.
+        if (m_leavingAddressBox)
+            return;
         GoToAddress();
         网页框->setFocus();
     });
@@ -241,6 +253,11 @@ bool BrowserWindow::eventFilter(QObject* watched, QEvent* event)
     if (watched == 保存登录栏 && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
         LayoutBrowserWindow();
         return false;
+    }
+    // The box hands focus events to its line edit directly, past this filter: either may be told.
+    if ((watched == 组合框_地址 || watched == 组合框_地址->lineEdit()) && event->type() == QEvent::FocusOut) {
+        m_leavingAddressBox = true;
+        QTimer::singleShot(0, this, [this] { m_leavingAddressBox = false; });
     }
     if ((watched == 组合框_地址 || watched == 组合框_地址->lineEdit()) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();

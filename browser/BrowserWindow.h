@@ -107,6 +107,8 @@ private:
     QPointer<CodeWindow> m_codeWindow;
     QPointer<ElementToolWindow> m_elementTool;
     bool m_activated = false;
+    bool m_leavingAddressBox = false;
+    QAction* m_stopAction = nullptr;
     bool m_awaitingLoad = false;
     QUrl m_requestedUrl;
     QShortcut* m_leaveFullScreen = nullptr;

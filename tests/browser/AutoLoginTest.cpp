@@ -160,6 +160,23 @@ private slots:
         QVERIFY(m_server.requests.contains(QStringLiteral("/login.html")));
     }
 
+    // Opened again while minimised (or behind the main window), the browser window comes back in front.
+    void openingShowsTheBrowserInFront()
+    {
+        Collection c;
+        Prepare(c, m_server.Address(QStringLiteral("/login.html")), Login{"", "", "", "", "", "", "", ""});
+        BookmarkOpener opener(c.window(), c.Globals(), c.services);
+        opener.OpenSelectedBookmark(1);
+        BrowserWindow* browser = opener.Browser();
+        browser->showMinimized();
+        c.window().activateWindow();
+        QTRY_VERIFY(browser->isMinimized());
+        opener.OpenSelectedBookmark(1);
+        QVERIFY(!browser->isMinimized());
+        QVERIFY(browser->isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(browser));
+    }
+
     void otherSiteAfterARedirectGetsNothing()
     {
         m_otherSite.requests.clear();

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -128,6 +129,48 @@ private slots:
         emit m_browser->组合框_地址->activated(entry);
         QVERIFY(Shows(address));
         QCOMPARE(History(), before + QStringList{address});
+    }
+
+    // The first click into the page after a page was opened from the address box (the box then
+    // holds an entry of its list) does not load the page again.
+    void leavingTheAddressBoxNeverNavigates()
+    {
+        const QString address = Page(QStringLiteral("/names.html"));
+        TypeAddress(address, m_browser->组合框_地址);
+        QVERIFY(Shows(address));
+        QVERIFY(m_browser->组合框_地址->findText(address) >= 0);
+        const qsizetype loads = m_server.requests.count(QStringLiteral("/names.html"));
+        m_browser->组合框_地址->setFocus();
+        m_browser->网页框->setFocus();
+        QTest::qWait(300);
+        QCOMPARE(m_server.requests.count(QStringLiteral("/names.html")), loads);
+    }
+
+    // While a page loads: its progress, "停止" enabled and the caption saying so; stopped or
+    // failed, the status says it in Chinese.
+    void loadingShows()
+    {
+        QAction* stop = ToolbarAction(QStringLiteral("停止"));
+        QTRY_VERIFY(!stop->isEnabled());
+        m_browser->网页框->load(QUrl(Page(QStringLiteral("/never"))));
+        QTRY_VERIFY(stop->isEnabled());
+        QTRY_VERIFY(m_browser->StatusPart(3).startsWith(QStringLiteral("正在打开网页…")));
+        QVERIFY(m_browser->windowTitle().startsWith(QStringLiteral("正在打开…")));
+        stop->trigger();
+        QTRY_VERIFY(!stop->isEnabled());
+        QCOMPARE(m_browser->StatusPart(3), QStringLiteral("已停止打开网页"));
+        QVERIFY(!m_browser->windowTitle().startsWith(QStringLiteral("正在打开…")));
+
+        // A port nobody listens on (any more).
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        const quint16 port = closed.serverPort();
+        closed.close();
+        m_browser->网页框->load(QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(port)));
+        QTRY_VERIFY_WITH_TIMEOUT(!stop->isEnabled(), 10000);
+        QTRY_VERIFY2(m_browser->StatusPart(3).startsWith(QStringLiteral("网页打不开：网站拒绝连接")),
+                     qPrintable(m_browser->StatusPart(3)));
+        QVERIFY(!stop->isEnabled());
     }
 
     void toolbarMovesThePage_data()
@@ -307,7 +350,12 @@ private slots:
     {
         static const QRegularExpression chinese(QStringLiteral("[\\x{4e00}-\\x{9fff}]"));
         // Nothing listens on port 1: the engine shows its own error page.
-        m_browser->网页框->load(QUrl(QStringLiteral("http://127.0.0.1:1/")));
+        // A port nobody listens on (any more).
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        const quint16 port = closed.serverPort();
+        closed.close();
+        m_browser->网页框->load(QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(port)));
         QVERIFY(QTest::qWaitFor([&] { return m_browser->ReadyState() == 4; }, 10000));
         QTRY_VERIFY_WITH_TIMEOUT(
             chinese.match(Evaluate(QStringLiteral("document.body.innerText")).toString()).hasMatch(), 10000);
