@@ -65,7 +65,9 @@ LoginFinder::Outcome LoginFinder::Run(QDeadlineTimer deadline)
         QObject::disconnect(finished);
     });
     for (;;) {
-        if (!m_goOn() || !m_view)
+        // A load the user stopped before anything came leaves no page at all: nothing to log into,
+        // and no other site either.
+        if (!m_goOn() || !m_view || m_view->url().isEmpty())
             return Outcome::Cancelled;
         if (!OnSite())
             return Outcome::OtherSite;
