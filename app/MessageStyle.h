@@ -13,6 +13,9 @@ constexpr int QuestionIcon = 0x20;
 constexpr int WarningIcon = 0x30;
 constexpr int InformationIcon = 0x40;
 
+// The second button (No, Cancel) is the default: for questions whose Yes cannot be undone.
+constexpr int SecondIsDefault = 0x100;
+
 constexpr int ButtonsOf(int style)
 {
     return style & 0x0F;

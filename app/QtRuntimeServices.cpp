@@ -77,6 +77,9 @@ int QtRuntimeServices::ShowMessage(const QString& text, int style, const QString
         box.setStandardButtons(QMessageBox::Ok);
         break;
     }
+    if (style & MessageStyle::SecondIsDefault)
+        box.setDefaultButton(MessageStyle::ButtonsOf(style) == MessageStyle::YesNo ? QMessageBox::No
+                                                                                   : QMessageBox::Cancel);
     // The frame cuts a title longer than the text below it; the box is made wide enough to show
     // it whole, with room for the frame's own buttons.
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {

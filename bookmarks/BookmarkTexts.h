@@ -53,6 +53,8 @@ inline const QString ModifyFailed = QStringLiteral("修改失败");
 inline const QString SelectBookmarksToDelete = QStringLiteral("请选择要删除的网址!");
 inline const QString ConfirmDelete = QStringLiteral("确定删除选定网址吗？");
 inline const QString ConfirmClear = QStringLiteral("确定清空网址数据吗？");
+inline const QString ClearWhatGoes =
+    QStringLiteral("全部 %1 个网址和所有分类将被删除。清空前的收藏会保存在 %2，需要时可以从那里找回。");
 inline const QString DeleteFailed = QStringLiteral("删除网址失败，网址未全部删除");
 inline const QString ClearFailed = QStringLiteral("清空数据失败，数据未改变");
 inline const QString BackupFailed = QStringLiteral("无法备份数据库（qavex.mdb.bak），数据未清空");

@@ -265,10 +265,17 @@ void MainWindow::ForgetDeletedEntry(const QStringList& deletedAddresses)
 
 void MainWindow::ClearAllData()
 {
-    if (m_services.ShowMessage(BookmarkTexts::ConfirmClear, MessageStyle::YesNo | MessageStyle::QuestionIcon,
-                               BookmarkTexts::QuestionTitle, this) != MessageAnswer::Yes)
-        return;
     RecordTable& database = *m_globals.Database;
+    // Said before it happens: how much goes, and where the copy will be. "否" is the default.
+    const QStringList count = database.ReadRows(Tables::Bookmarks, {QStringLiteral("count(*)")}, {}).value(0);
+    const QString backup =
+        QDir::toNativeSeparators(BackupPath(BackupBase(database, m_services.ProgramDirectory())));
+    if (m_services.ShowMessage(
+            BookmarkTexts::ConfirmClear + u'\n' +
+                BookmarkTexts::ClearWhatGoes.arg(count.value(0, QStringLiteral("0")), backup),
+            MessageStyle::YesNo | MessageStyle::QuestionIcon | MessageStyle::SecondIsDefault,
+            BookmarkTexts::QuestionTitle, this) != MessageAnswer::Yes)
+        return;
     // What is cleared by mistake can be had back from the copy.
     if (!BackUpDatabase(database, BackupBase(database, m_services.ProgramDirectory()))) {
         m_services.ShowMessage(database.IsServer() ? BookmarkTexts::ServerBackupFailed

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -56,6 +57,21 @@ private slots:
         QFETCH(QString, filter);
         QFETCH(QString, qtFilter);
         QCOMPARE(QtRuntimeServices::QtFileFilter(filter), qtFilter);
+    }
+
+    // A question whose "是" cannot be undone has "否" as its default: Enter does nothing harmful.
+    void secondButtonAsDefault()
+    {
+        QString defaultButton;
+        WhenModal([&](QWidget* dialog) {
+            auto* box = static_cast<QMessageBox*>(dialog);
+            defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        const int answer = m_services.ShowMessage(
+            QStringLiteral("确定吗？"), MessageStyle::YesNo | MessageStyle::SecondIsDefault, {}, nullptr);
+        QCOMPARE(answer, MessageAnswer::No);
+        QCOMPARE(defaultButton, QStringLiteral("否(&N)"));
     }
 
     void fileDialogSpeaksChinese_data()

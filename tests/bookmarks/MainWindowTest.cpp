@@ -531,7 +531,12 @@ private slots:
         MainWindow& w = c.Start();
         c.services.messageAnswers.enqueue(MessageAnswer::Yes);
         Choose(w, QStringLiteral("清空数据"));
-        QCOMPARE(c.services.messages[0].text, QStringLiteral("确定清空网址数据吗？"));
+        QCOMPARE(
+            c.services.messages[0].text,
+            QStringLiteral("确定清空网址数据吗？\n全部 3 个网址和所有分类将被删除。清空前的收藏会保存在 %1，"
+                           "需要时可以从那里找回。")
+                .arg(c.Path(QStringLiteral("qavex.mdb.bak"))));
+        QVERIFY(c.services.messages[0].secondIsDefault);
         QCOMPARE(w.Bookmarks().rowCount(), 0);
         // The way back to every bookmark stays; the deleted names are no longer on offer.
         QCOMPARE(CategoryEntries(w), QStringList{"显示全部"});

@@ -7,7 +7,8 @@ ScriptedRuntimeServices::ScriptedRuntimeServices(QString programDirectory)
 
 int ScriptedRuntimeServices::ShowMessage(const QString& text, int style, const QString& title, QWidget*)
 {
-    messages.append({text, MessageStyle::IconOf(style), MessageStyle::ButtonsOf(style), title});
+    messages.append({text, MessageStyle::IconOf(style), MessageStyle::ButtonsOf(style), title,
+                     (style & MessageStyle::SecondIsDefault) != 0});
     return messageAnswers.isEmpty() ? MessageAnswer::Ok : messageAnswers.dequeue();
 }
 

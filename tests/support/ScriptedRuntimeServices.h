@@ -16,6 +16,7 @@ public:
         int icon = 0;
         int buttons = 0;
         QString title;
+        bool secondIsDefault = false;
     };
 
     explicit ScriptedRuntimeServices(QString programDirectory = {});
