@@ -15,6 +15,8 @@ struct Contents {
     QList<BookmarkTextFile::Line> lines;
     // Links to something other than a page (javascript:, place:, data:, …), left out.
     int notPages = 0;
+    // Lines of a "|" text file left out, with why.
+    QList<BookmarkTextFile::Skipped> skipped;
 };
 
 // Whatever the markup holds that reads as links; broken or cut markup gives what is readable.

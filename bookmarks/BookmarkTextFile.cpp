@@ -1,5 +1,7 @@
 #include "BookmarkTextFile.h"
 
+#include "BookmarkHtmlFile.h"
+#include "BookmarkTexts.h"
 #include "LegacyText.h"
 
 namespace BookmarkTextFile {
@@ -9,22 +11,36 @@ QByteArray Format(const Line& line)
     return (line.name + u'|' + line.address + u'|' + line.category + u'|' + line.remark).toUtf8() + "\r\n";
 }
 
-QList<Line> Parse(const QByteArray& bytes)
+Read Parse(const QByteArray& bytes)
 {
-    QList<Line> lines;
+    Read read;
     const QString text = DecodeLegacyText(bytes);
+    int number = 0;
     for (QStringView line : QStringView(text).split(u'\n')) {
+        ++number;
         if (line.endsWith(u'\r'))
             line.chop(1);
-        if (line.isEmpty())
+        if (line.trimmed().isEmpty())
             continue;
         const QList<QStringView> fields = line.split(u'|');
-        if (fields.size() < 3)
+        const auto field = [&](int at) { return at < fields.size() ? fields[at].toString() : QString(); };
+        const Line parsed{field(0), field(1), field(2), field(3)};
+        const QString why = fields.size() < 3                     ? BookmarkTexts::LineTooShort
+                            : parsed.name.trimmed().isEmpty()     ? BookmarkTexts::LineWithoutName
+                            : parsed.address.trimmed().isEmpty()  ? BookmarkTexts::LineWithoutAddress
+                            : parsed.category.trimmed().isEmpty() ? BookmarkTexts::LineWithoutCategory
+                                                                  : QString();
+        if (!why.isEmpty()) {
+            read.skipped.append({number, why});
             continue;
-        lines.append({fields[0].toString(), fields[1].toString(), fields[2].toString(),
-                      fields.size() > 3 ? fields[3].toString() : QString()});
+        }
+        if (!BookmarkHtmlFile::IsPageAddress(parsed.address.trimmed())) {
+            ++read.notPages;
+            continue;
+        }
+        read.lines.append(parsed);
     }
-    return lines;
+    return read;
 }
 
 } // namespace BookmarkTextFile

@@ -66,9 +66,19 @@ Result Store(RecordTable& database, const QList<BookmarkTextFile::Line>& lines, 
     return result;
 }
 
-QString Report(const Result& result, int notPages)
+QString Report(const Result& result, int notPages, const QList<BookmarkTextFile::Skipped>& skipped)
 {
     QString report = BookmarkTexts::Imported.arg(result.added);
+    if (!skipped.isEmpty()) {
+        // The first few, each with its line number: enough to find and mend them.
+        QStringList first;
+        for (qsizetype i = 0; i < std::min<qsizetype>(skipped.size(), 3); ++i)
+            first.append(BookmarkTexts::SkippedLine.arg(skipped[i].number).arg(skipped[i].why));
+        if (skipped.size() > 3)
+            first.append(QStringLiteral("…"));
+        report +=
+            BookmarkTexts::ImportSkipped.arg(skipped.size()).arg(first.join(BookmarkTexts::ListSeparator));
+    }
     if (result.repeated > 0)
         report += BookmarkTexts::ImportRepeats.arg(result.repeated);
     if (notPages > 0)
@@ -159,7 +169,8 @@ BookmarkHtmlFile::Contents Parse(const QString& path, const QByteArray& bytes)
 {
     if (IsBookmarkHtmlFile(path))
         return BookmarkHtmlFile::Parse(bytes);
-    return {BookmarkTextFile::Parse(bytes), 0};
+    BookmarkTextFile::Read read = BookmarkTextFile::Parse(bytes);
+    return {std::move(read.lines), read.notPages, std::move(read.skipped)};
 }
 
 } // namespace BookmarkTransfer

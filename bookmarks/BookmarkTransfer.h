@@ -32,7 +32,7 @@ using Progress = std::function<bool(qint64, qint64)>;
 Result Store(RecordTable& database, const QList<BookmarkTextFile::Line>& lines,
              const Progress& progress = {});
 // "已导入 N 个网址", with what was left out and why.
-QString Report(const Result& result, int notPages);
+QString Report(const Result& result, int notPages, const QList<BookmarkTextFile::Skipped>& skipped = {});
 
 // Every bookmark's four fields, in the database's order.
 // nullopt: `progress` stopped it, or the database could not be read to the end.

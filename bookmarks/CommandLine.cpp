@@ -122,7 +122,7 @@ int Import(const QString& file, const QString& programDirectory)
     const BookmarkTransfer::Result result = BookmarkTransfer::Store(database, contents.lines);
     if (!result.stored)
         return Fail(BookmarkTexts::AddFailed);
-    Say(stdout, BookmarkTransfer::Report(result, contents.notPages));
+    Say(stdout, BookmarkTransfer::Report(result, contents.notPages, contents.skipped));
     return result.refused > 0 || result.categoriesRefused > 0 ? Failed : Done;
 }
 

@@ -103,7 +103,8 @@ public:
     // The same, under a progress dialog that may be showing already.
     ImportResult ImportLines(const QList<BookmarkTextFile::Line>& lines, WorkProgress& progress);
     // "已导入 N 个网址", with what was left out and why.
-    void ReportImport(const ImportResult& result, int notPages);
+    void ReportImport(const ImportResult& result, int notPages,
+                      const QList<BookmarkTextFile::Skipped>& skipped = {});
     // Brings the Windows program's database into this one: what is not here yet, in one transaction.
     void MergeLegacyDatabase(const QString& path);
     // How long an import or export runs before its progress dialog shows (scripts and tests

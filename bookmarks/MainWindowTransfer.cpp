@@ -84,7 +84,7 @@ void MainWindow::ImportData()
         ReportImport(cancelled, 0);
         return;
     }
-    ReportImport(ImportLines(contents->lines, reading), contents->notPages);
+    ReportImport(ImportLines(contents->lines, reading), contents->notPages, contents->skipped);
 }
 
 void MainWindow::ImportFromBrowsers()
@@ -140,7 +140,8 @@ void MainWindow::ImportFromBrowsers()
     ReportImport(ImportLines(all.lines), all.notPages);
 }
 
-void MainWindow::ReportImport(const ImportResult& result, int notPages)
+void MainWindow::ReportImport(const ImportResult& result, int notPages,
+                              const QList<BookmarkTextFile::Skipped>& skipped)
 {
     if (result.cancelled) {
         m_services.ShowMessage(BookmarkTexts::ImportCancelled,
@@ -159,8 +160,8 @@ void MainWindow::ReportImport(const ImportResult& result, int notPages)
         ReportRefusedChange(BookmarkTexts::AddFailed);
         return;
     }
-    const QString report = BookmarkTransfer::Report(result, notPages);
-    const bool lost = result.refused > 0 || result.categoriesRefused > 0;
+    const QString report = BookmarkTransfer::Report(result, notPages, skipped);
+    const bool lost = result.refused > 0 || result.categoriesRefused > 0 || !skipped.isEmpty();
     m_services.ShowMessage(
         report, MessageStyle::Ok | (lost ? MessageStyle::WarningIcon : MessageStyle::InformationIcon), {},
         this);
@@ -176,10 +177,23 @@ MainWindow::ImportResult MainWindow::ImportLines(const QList<BookmarkTextFile::L
                                                  WorkProgress& progress)
 {
     ImportResult result = BookmarkTransfer::Store(*m_globals.Database, lines, progress.Callback());
-    // Shown at the end of the list whatever category is on show, as a single add would be.
-    m_bookmarks->AppendRows(std::move(result.addedRows));
     for (const QString& category : result.newCategories)
         ShowNewCategory(category);
+    // The list shows what the selected category holds: after a search, the category highlighted
+    // is read again; otherwise the new rows of that category (all of them under "显示全部") come
+    // at its end, in the order they were stored, without reading the list again.
+    const int row = SelectedCategoryRow();
+    const QString selected = row >= 0 ? 列表框_分类->item(row)->text() : QString();
+    const bool all = selected == BookmarkTexts::ShowAll;
+    if (result.added > 0 && m_showingMatches && row >= 0) {
+        FillBookmarkList(all ? QString() : selected);
+        return result;
+    }
+    if (row >= 0 && !all)
+        result.addedRows.removeIf([&](const BookmarkListModel::Row& added) {
+            return added.cells[BookmarkListModel::CategoryColumn] != selected;
+        });
+    m_bookmarks->AppendRows(std::move(result.addedRows));
     FitColumns();
     return result;
 }

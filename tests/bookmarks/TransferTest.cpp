@@ -338,6 +338,53 @@ private slots:
         QVERIFY2(Bookmarks(c).contains(stored), qPrintable(Bookmarks(c).join(u'\n')));
     }
 
+    void importShowsWhatTheSelectedCategoryHolds_data()
+    {
+        QTest::addColumn<bool>("searchFirst");
+        QTest::newRow("a category selected") << false;
+        QTest::newRow("after a search that found nothing") << true;
+    }
+
+    // Lines "添加" would refuse are left out and said with their line numbers; afterwards the list
+    // shows what the selected category holds, the new rows of it among them.
+    void importShowsWhatTheSelectedCategoryHolds()
+    {
+        QFETCH(bool, searchFirst);
+        Collection c;
+        c.Seed({QStringLiteral("甲"), QStringLiteral("乙")},
+               {{QStringLiteral("一"), QStringLiteral("https://1.cn/"), QStringLiteral("甲"), {}, {}},
+                {QStringLiteral("二"), QStringLiteral("https://2.cn/"), QStringLiteral("乙"), {}, {}}});
+        c.WriteSettings("[记录]\n当前分类=1\n");
+        MainWindow& w = c.Start();
+        const QString selected = w.列表框_分类->item(1)->text();
+        if (searchFirst) {
+            c.services.inputAnswers.enqueue(QStringLiteral("没有这个"));
+            Choose(w, QStringLiteral("在名称中查找..."));
+            QVERIFY(Names(w).isEmpty());
+        }
+        const QStringList before = Names(w);
+        const QString file = m_files.filePath(QStringLiteral("mixed.txt"));
+        WriteBytes(file, ("|||\r\n新甲|https://n1.cn/|" + selected +
+                          "|\r\n只有名称\r\n新乙|https://n2.cn/|别的|\r\n"
+                          "脚本|javascript:alert(1)|" +
+                          selected + "|\r\n")
+                             .toUtf8());
+        c.services.fileAnswers.enqueue(file);
+        Choose(w, QStringLiteral("导入数据"));
+        QCOMPARE(
+            c.services.messages.last().text,
+            QStringLiteral("已导入 2 个网址，2 行格式不对未导入（第 1 行：缺少网站名；第 3 行：少于三项），"
+                           "1 个不是网页的地址未导入"));
+        QCOMPARE(c.Select(QStringLiteral("select count(*) from 网址 where 名称='' or 地址=''")),
+                 QStringList{"0"});
+        QCOMPARE(w.SelectedCategoryRow(), 1);
+        const QStringList shown = Names(w);
+        QVERIFY(shown.contains(QStringLiteral("新甲")));
+        QVERIFY(!shown.contains(QStringLiteral("新乙")));
+        if (!searchFirst)
+            QCOMPARE(shown, before + QStringList{"新甲"});
+    }
+
     void importOfAMissingFileSaysSo()
     {
         Collection c;
@@ -417,24 +464,43 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("CRLF") << QByteArray("a|b|c|d\r\ne|f|g|h\r\n") << QStringList{"a|b|c|d", "e|f|g|h"};
+        QTest::addColumn<QStringList>("skipped");
+        QTest::addColumn<int>("notPages");
+        QTest::newRow("CRLF") << QByteArray("a|http://b/|c|d\r\ne|http://f/|g|h\r\n")
+                              << QStringList{"a|http://b/|c|d", "e|http://f/|g|h"} << QStringList() << 0;
         QTest::newRow("LF and no last line end")
-            << QByteArray("a|b|c|d\ne|f|g") << QStringList{"a|b|c|d", "e|f|g|"};
-        QTest::newRow("BOM") << QByteArray("\xEF\xBB\xBF名|址|类|注\r\n") << QStringList{"名|址|类|注"};
-        QTest::newRow("five fields keep four") << QByteArray("a|b|c|d|e\r\n") << QStringList{"a|b|c|d"};
-        QTest::newRow("three fields, empty remark") << QByteArray("a|b|c\r\n") << QStringList{"a|b|c|"};
-        QTest::newRow("short and empty lines skipped")
-            << QByteArray("\r\na|b\r\nonly\r\n\r\n||\r\n") << QStringList{"|||"};
+            << QByteArray("a|http://b/|c|d\ne|http://f/|g")
+            << QStringList{"a|http://b/|c|d", "e|http://f/|g|"} << QStringList() << 0;
+        QTest::newRow("BOM") << QByteArray("\xEF\xBB\xBF名|https://址/|类|注\r\n")
+                             << QStringList{"名|https://址/|类|注"} << QStringList() << 0;
+        QTest::newRow("five fields keep four")
+            << QByteArray("a|http://b/|c|d|e\r\n") << QStringList{"a|http://b/|c|d"} << QStringList() << 0;
+        QTest::newRow("three fields, empty remark")
+            << QByteArray("a|http://b/|c\r\n") << QStringList{"a|http://b/|c|"} << QStringList() << 0;
+        // What "添加" refuses is left out and counted, with its line; empty lines are no lines.
+        QTest::newRow("short, empty and junk lines")
+            << QByteArray("\r\na|http://b/\r\nonly\r\n\r\n|||\r\n名||类|\r\n名|http://b/"
+                          "||\r\n脚本|javascript:go()|类|\r\n")
+            << QStringList()
+            << QStringList{"2:少于三项", "3:少于三项", "5:缺少网站名", "6:缺少网址", "7:缺少分类"} << 1;
     }
 
     void parseLines()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, lines);
+        QFETCH(QStringList, skipped);
+        QFETCH(int, notPages);
+        const BookmarkTextFile::Read read = BookmarkTextFile::Parse(bytes);
         QStringList parsed;
-        for (const BookmarkTextFile::Line& line : BookmarkTextFile::Parse(bytes))
+        for (const BookmarkTextFile::Line& line : read.lines)
             parsed.append(line.name + u'|' + line.address + u'|' + line.category + u'|' + line.remark);
         QCOMPARE(parsed, lines);
+        QStringList left;
+        for (const BookmarkTextFile::Skipped& line : read.skipped)
+            left.append(QString::number(line.number) + u':' + line.why);
+        QCOMPARE(left, skipped);
+        QCOMPARE(read.notPages, notPages);
     }
 };
 
