@@ -13,22 +13,41 @@ PasswordAccess::PasswordAccess(PasswordVault& vault, RuntimeServices& services, 
 {
 }
 
+namespace {
+
+// A mistyped primary password is asked again, a few times.
+constexpr int PrimaryPasswordTries = 3;
+
+} // namespace
+
 bool PasswordAccess::Unlock(Asking asking)
 {
+    m_declined = false;
+    m_lastError = VaultError::None;
     if (m_vault.IsUnlocked())
         return true;
-    QString typed;
-    if (m_vault.Protection() == PasswordProtection::PrimaryPassword) {
-        if (asking == Asking::Quiet ||
-            !m_services.AskPassword(PasswordTexts::PrimaryPasswordPrompt, PasswordTexts::PrimaryPasswordTitle,
-                                    typed, m_owner))
-            return false;
+    const bool primary = m_vault.Protection() == PasswordProtection::PrimaryPassword;
+    VaultError error = VaultError::None;
+    for (int attempt = 0; attempt < (primary ? PrimaryPasswordTries : 1); ++attempt) {
+        QString typed;
+        if (primary) {
+            const QString& prompt =
+                attempt == 0 ? PasswordTexts::PrimaryPasswordPrompt : PasswordTexts::PrimaryPasswordAgain;
+            if (asking == Asking::Quiet ||
+                !m_services.AskPassword(prompt, PasswordTexts::PrimaryPasswordTitle, typed, m_owner)) {
+                m_declined = true;
+                return false;
+            }
+        }
+        // Deriving the key from the primary password takes most of a second by design.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        error = m_vault.Unlock(typed);
+        QApplication::restoreOverrideCursor();
+        typed.fill(u'\0');
+        if (error != VaultError::WrongPassword)
+            break;
     }
-    // Deriving the key from the primary password takes most of a second by design.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const VaultError error = m_vault.Unlock(typed);
-    QApplication::restoreOverrideCursor();
-    typed.fill(u'\0');
+    m_lastError = error;
     if (error != VaultError::None && asking == Asking::Ask)
         Tell(error);
     return error == VaultError::None;

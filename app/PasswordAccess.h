@@ -18,7 +18,11 @@ public:
 
     PasswordAccess(PasswordVault& vault, RuntimeServices& services, QWidget* owner);
 
+    // A mistyped primary password is asked again, up to three times.
     bool Unlock(Asking asking = Asking::Ask);
+    // After Unlock failed: the user declined to type the primary password, or why the vault refused.
+    bool Declined() const { return m_declined; }
+    VaultError LastError() const { return m_lastError; }
     // The password a stored value holds; nullopt when it cannot be had (the user was told).
     std::optional<QString> Reveal(const QString& stored, Asking asking = Asking::Ask);
     // What to store for a password typed or captured; nullopt: nothing may be written.
@@ -30,4 +34,6 @@ private:
     PasswordVault& m_vault;
     RuntimeServices& m_services;
     QWidget* m_owner;
+    bool m_declined = false;
+    VaultError m_lastError = VaultError::None;
 };

@@ -7,6 +7,7 @@ namespace PasswordTexts {
 inline const QString PrimaryPasswordTitle = QStringLiteral("主密码");
 inline const QString PrimaryPasswordPrompt = QStringLiteral("请输入主密码：");
 inline const QString WrongPrimaryPassword = QStringLiteral("主密码不正确");
+inline const QString PrimaryPasswordAgain = QStringLiteral("主密码不正确，请重新输入：");
 inline const QString KeyringFailed = QStringLiteral("无法从系统密钥环取得密码的密钥：%1");
 inline const QString KeyringWriteFailed = QStringLiteral("无法把密码的密钥存入系统密钥环：%1");
 inline const QString KeyMissing = QStringLiteral("系统密钥环中没有这个收藏的密钥，加密的密码无法使用。");

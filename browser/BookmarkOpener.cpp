@@ -158,11 +158,15 @@ std::optional<LoginFields> BookmarkOpener::StoredLogin(const QString& address) c
 bool BookmarkOpener::UnlockForLogin(const QString& address)
 {
     const std::optional<LoginFields> login = StoredLogin(address);
-    if (!login || !IsSealedText(login->password) ||
-        PasswordAccess(*m_globals.Vault, m_services, m_browser).Unlock())
+    PasswordAccess access(*m_globals.Vault, m_services, m_browser);
+    if (!login || !IsSealedText(login->password) || access.Unlock())
         return true;
+    // Said as it happened: not the data's fault when the primary password was mistyped or not given.
     if (m_browser)
-        m_browser->SetStatusPart(0, BrowserTexts::PasswordUnavailable);
+        m_browser->SetStatusPart(0, access.Declined() ? BrowserTexts::PrimaryPasswordNotGiven
+                                    : access.LastError() == VaultError::WrongPassword
+                                        ? BrowserTexts::WrongPrimaryPassword
+                                        : BrowserTexts::PasswordUnavailable);
     return false;
 }
 

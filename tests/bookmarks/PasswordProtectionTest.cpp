@@ -14,6 +14,8 @@
 #include <QSqlQuery>
 #include <QTest>
 
+Q_DECLARE_METATYPE(QList<std::optional<QString>>)
+
 namespace {
 
 const QString Primary = QStringLiteral("主密码123");
@@ -112,20 +114,32 @@ private slots:
 
     void primaryPasswordAskedWhenFirstNeeded_data()
     {
-        QTest::addColumn<std::optional<QString>>("typed");
+        QTest::addColumn<QList<std::optional<QString>>>("typed");
+        QTest::addColumn<QStringList>("prompts");
         QTest::addColumn<QString>("message");
-        QTest::newRow("right") << std::optional<QString>(Primary) << QString();
-        QTest::newRow("wrong") << std::optional<QString>(QStringLiteral("猜的"))
-                               << QStringLiteral("主密码不正确");
-        QTest::newRow("cancelled") << std::optional<QString>() << QString();
+        const QString first = QStringLiteral("请输入主密码：");
+        const QString again = QStringLiteral("主密码不正确，请重新输入：");
+        const std::optional<QString> wrong = QStringLiteral("猜的");
+        QTest::newRow("right") << QList<std::optional<QString>>{Primary} << QStringList{first} << QString();
+        QTest::newRow("wrong, then right")
+            << QList<std::optional<QString>>{wrong, Primary} << QStringList{first, again} << QString();
+        QTest::newRow("wrong three times")
+            << QList<std::optional<QString>>{wrong, wrong, wrong} << QStringList{first, again, again}
+            << QStringLiteral("主密码不正确");
+        QTest::newRow("wrong, then cancelled")
+            << QList<std::optional<QString>>{wrong, std::nullopt} << QStringList{first, again} << QString();
+        QTest::newRow("cancelled") << QList<std::optional<QString>>{std::nullopt} << QStringList{first}
+                                   << QString();
     }
 
     // Never at start; once, when the account dialog shows the password. Without it the box stays
     // locked and 修改 keeps the stored value.
     void primaryPasswordAskedWhenFirstNeeded()
     {
-        QFETCH(std::optional<QString>, typed);
+        QFETCH(QList<std::optional<QString>>, typed);
+        QFETCH(QStringList, prompts);
         QFETCH(QString, message);
+        const bool unlocks = typed.contains(std::optional<QString>(Primary));
         Collection c;
         Start(c);
         QCOMPARE(c.Globals().Vault->SwitchTo(PasswordProtection::PrimaryPassword, Primary), VaultError::None);
@@ -133,15 +147,16 @@ private slots:
         MainWindow& w = c.Start();
         QVERIFY(c.services.passwordPrompts.isEmpty());
 
-        c.services.passwordAnswers.enqueue(typed);
+        for (const std::optional<QString>& answer : typed)
+            c.services.passwordAnswers.enqueue(answer);
         AccountDialog* d = OpenAccountDialog(w, 1);
-        QCOMPARE(c.services.passwordPrompts, QStringList{"请输入主密码："});
+        QCOMPARE(c.services.passwordPrompts, prompts);
         QCOMPARE(c.services.messages.value(0).text, message);
         SelectRows(w, {0});
         SelectRows(w, {1});
-        QCOMPARE(c.services.passwordPrompts.size(), 1);
+        QCOMPARE(c.services.passwordPrompts.size(), prompts.size());
 
-        if (typed == Primary) {
+        if (unlocks) {
             QCOMPARE(d->密码框->text(), QStringLiteral("pw"));
             d->密码框->setText(QStringLiteral("新密码"));
             d->按钮1->click();

@@ -83,13 +83,18 @@ private slots:
     void sealedPasswordLogsIn_data()
     {
         QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("tries");
         QTest::addColumn<bool>("tampered");
         QTest::addColumn<QString>("message");
-        QTest::newRow("right primary password") << QStringLiteral("主密码") << false << QString();
-        QTest::newRow("wrong primary password")
-            << QStringLiteral("不对") << false << QStringLiteral("主密码不正确");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("right primary password")
+            << QStringLiteral("主密码") << 1 << false << QString() << QString();
+        QTest::newRow("wrong primary password, three tries")
+            << QStringLiteral("不对") << 3 << false << QStringLiteral("主密码不正确")
+            << QStringLiteral("主密码不正确，未自动登录");
         QTest::newRow("changed sealed value")
-            << QStringLiteral("主密码") << true << QStringLiteral("密码无法解密，数据可能已被改动。");
+            << QStringLiteral("主密码") << 1 << true << QStringLiteral("密码无法解密，数据可能已被改动。")
+            << QStringLiteral("密码无法解密，未自动登录");
     }
 
     // The primary password is asked when the login needs it; the page receives the password itself,
@@ -97,8 +102,10 @@ private slots:
     void sealedPasswordLogsIn()
     {
         QFETCH(QString, typed);
+        QFETCH(int, tries);
         QFETCH(bool, tampered);
         QFETCH(QString, message);
+        QFETCH(QString, status);
         m_server.requests.clear();
         Collection c;
         Prepare(c, m_server.Address(QStringLiteral("/login.html")), {"user", "pass", "0", "go", "0", "按钮"});
@@ -110,7 +117,8 @@ private slots:
                 QStringLiteral("update 网址 set 密码 = substr(密码, 1, 20) || 'AAAA' || substr(密码, 25)"));
         c.Start();
         SelectRows(c.window(), {0});
-        c.services.passwordAnswers.enqueue(typed);
+        for (int i = 0; i < tries; ++i)
+            c.services.passwordAnswers.enqueue(typed);
         BookmarkOpener opener(c.window(), c.Globals(), c.services);
         opener.OpenSelectedBookmark(1);
         if (message.isEmpty()) {
@@ -120,12 +128,12 @@ private slots:
             QCOMPARE(opener.Browser()->StatusPart(0), QStringLiteral("已自动登录"));
             QVERIFY(c.services.messages.isEmpty());
         } else {
-            QTRY_COMPARE(opener.Browser()->StatusPart(0), QStringLiteral("密码无法解密，未自动登录"));
+            QTRY_COMPARE(opener.Browser()->StatusPart(0), status);
             QCOMPARE(c.services.messages.value(0).text, message);
             QTest::qWait(300);
             QVERIFY(Submissions(m_server).isEmpty());
         }
-        QCOMPARE(c.services.passwordPrompts.size(), 1);
+        QCOMPARE(c.services.passwordPrompts.size(), tries);
     }
 
     void backReturnsToTheLoginPage()
