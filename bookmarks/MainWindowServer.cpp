@@ -196,8 +196,26 @@ void MainWindow::ChooseDatabaseLocation()
     const IniFile settings = m_globals.Settings();
     const ServerAddress current = database.IsServer() ? database.Server() : ReadServerAddress(settings);
     DatabaseLocationDialog dialog(database.IsServer() ? &current : nullptr, current, m_services, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
+    // A server that cannot be used is said and the dialog opens again with what was typed.
+    std::unique_ptr<RecordTable> remote;
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        if (!dialog.ServerChosen())
+            break;
+        remote = std::make_unique<RecordTable>();
+        if (!remote->OpenServer(dialog.Server())) {
+            m_services.ShowMessage(T::CannotReachServer.arg(remote->LastError()),
+                                   MessageStyle::Ok | MessageStyle::ErrorIcon, T::ErrorTitle, this);
+            continue;
+        }
+        if (!ServerSchema::Exists(*remote) && !ServerSchema::IsEmpty(*remote)) {
+            m_services.ShowMessage(T::ServerHoldsOtherTables, MessageStyle::Ok | MessageStyle::WarningIcon,
+                                   T::ErrorTitle, this);
+            continue;
+        }
+        break;
+    }
     if (!dialog.ServerChosen()) {
         if (!database.IsServer() && database.IsOpen())
             return;
@@ -218,21 +236,8 @@ void MainWindow::ChooseDatabaseLocation()
     }
 
     ServerAddress server = dialog.Server();
-    auto remote = std::make_unique<RecordTable>();
-    if (!remote->OpenServer(server)) {
-        m_services.ShowMessage(T::CannotReachServer.arg(remote->LastError()),
-                               MessageStyle::Ok | MessageStyle::ErrorIcon, T::ErrorTitle, this);
+    if (!ServerSchema::Exists(*remote) && !MakeServerCollection(*remote))
         return;
-    }
-    if (!ServerSchema::Exists(*remote)) {
-        if (!ServerSchema::IsEmpty(*remote)) {
-            m_services.ShowMessage(T::ServerHoldsOtherTables, MessageStyle::Ok | MessageStyle::WarningIcon,
-                                   T::ErrorTitle, this);
-            return;
-        }
-        if (!MakeServerCollection(*remote))
-            return;
-    }
     // The password goes to the keyring, never into qavex.ini; without one libpq looks in ~/.pgpass.
     bool inKeyring = false;
     if (!server.password.isEmpty()) {

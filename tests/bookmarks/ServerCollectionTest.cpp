@@ -284,6 +284,40 @@ private slots:
         QVERIFY(!ServerColumn(server, Tables::Bookmarks, Columns::Name).contains(QStringLiteral("甲")));
     }
 
+    // 确定 on a server that cannot be reached says why and opens the dialog again with what was
+    // typed; mended there, it goes on.
+    void unreachableServerKeepsTheDialog()
+    {
+        const ServerAddress server = TestServer::NewCollection();
+        ServerAddress wrong = server;
+        wrong.port = 1;
+        Collection c;
+        MainWindow& w = c.Start();
+        bool kept = false;
+        WhenModal([&](QWidget* first) {
+            auto* dialog = qobject_cast<DatabaseLocationDialog*>(first);
+            QVERIFY(dialog);
+            dialog->服务器按钮->setChecked(true);
+            dialog->主机框->setText(wrong.host);
+            dialog->端口框->setValue(wrong.port);
+            dialog->数据库框->setText(wrong.database);
+            dialog->用户框->setText(wrong.user);
+            WhenModal([&](QWidget* again) {
+                auto* reopened = qobject_cast<DatabaseLocationDialog*>(again);
+                QVERIFY(reopened);
+                kept = reopened->服务器按钮->isChecked() && reopened->数据库框->text() == server.database &&
+                       reopened->端口框->value() == 1;
+                reopened->端口框->setValue(server.port);
+                reopened->确定按钮->click();
+            });
+            dialog->确定按钮->click();
+        });
+        Choose(w, BookmarkTexts::DatabaseLocationItem);
+        QVERIFY(kept);
+        QVERIFY(MessageTexts(c).value(0).startsWith(QStringLiteral("无法连接数据库服务器：")));
+        QVERIFY(w.Globals().Database->IsServer());
+    }
+
     void serverBackAfterStartIsUsedAtTheNextAct()
     {
         ServerAddress later = TestServer::NewDatabase();
