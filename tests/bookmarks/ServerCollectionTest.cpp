@@ -52,17 +52,22 @@ QStringList MessageTexts(const Collection& c)
     return texts;
 }
 
+void FillServerFields(DatabaseLocationDialog& dialog, const ServerAddress& server)
+{
+    dialog.服务器按钮->setChecked(true);
+    dialog.主机框->setText(server.host);
+    dialog.端口框->setValue(server.port);
+    dialog.数据库框->setText(server.database);
+    dialog.用户框->setText(server.user);
+}
+
 // Picks the server in "数据库位置" as a user fills it in, once the dialog is open.
 void ChooseServerInDialog(const ServerAddress& server)
 {
     WhenModal([server](QWidget* modal) {
         auto* dialog = qobject_cast<DatabaseLocationDialog*>(modal);
         QVERIFY(dialog);
-        dialog->服务器按钮->setChecked(true);
-        dialog->主机框->setText(server.host);
-        dialog->端口框->setValue(server.port);
-        dialog->数据库框->setText(server.database);
-        dialog->用户框->setText(server.user);
+        FillServerFields(*dialog, server);
         dialog->确定按钮->click();
     });
 }
@@ -297,11 +302,7 @@ private slots:
         WhenModal([&](QWidget* first) {
             auto* dialog = qobject_cast<DatabaseLocationDialog*>(first);
             QVERIFY(dialog);
-            dialog->服务器按钮->setChecked(true);
-            dialog->主机框->setText(wrong.host);
-            dialog->端口框->setValue(wrong.port);
-            dialog->数据库框->setText(wrong.database);
-            dialog->用户框->setText(wrong.user);
+            FillServerFields(*dialog, wrong);
             WhenModal([&](QWidget* again) {
                 auto* reopened = qobject_cast<DatabaseLocationDialog*>(again);
                 QVERIFY(reopened);
