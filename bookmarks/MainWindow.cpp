@@ -114,16 +114,33 @@ void MainWindow::CreateMenus()
     操作菜单 = new QMenu(BookmarkTexts::OperationsMenu, this);
     操作菜单->setObjectName(BookmarkTexts::OperationsMenu);
     操作菜单->addAction(BookmarkTexts::OpenWebPage, this, [this] { emit openBookmarkRequested(0); });
+    // Enter on the list opens the bookmark as a double click does.
+    auto* open = new QAction(this);
+    open->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    open->setShortcutContext(Qt::WidgetShortcut);
+    connect(open, &QAction::triggered, this, [this] {
+        if (CurrentRow() >= 0)
+            emit openBookmarkRequested(使用自带浏览器->isChecked() ? 1 : 0);
+    });
+    网址框->addAction(open);
     操作菜单->addAction(BookmarkTexts::OpenInBuiltInBrowser, this, [this] { emit openBookmarkRequested(1); });
     操作菜单->addAction(BookmarkTexts::ExportData, this, &MainWindow::ExportData);
     操作菜单->addAction(BookmarkTexts::ImportData, this, &MainWindow::ImportData);
     操作菜单->addAction(BookmarkTexts::ImportFromBrowsers, this, &MainWindow::ImportFromBrowsers);
     操作菜单->addSeparator();
     操作菜单->addAction(BookmarkTexts::ChangeCategory, this, &MainWindow::OpenChangeCategoryDialog);
-    操作菜单->addAction(BookmarkTexts::DeleteBookmarks, this, &MainWindow::DeleteSelectedBookmarks);
+    // The keys desktop users expect, shown in the menus. Delete and Enter act on the bookmark
+    // list only: in the entry fields they keep their meaning there.
+    QAction* remove =
+        操作菜单->addAction(BookmarkTexts::DeleteBookmarks, this, &MainWindow::DeleteSelectedBookmarks);
+    remove->setShortcut(QKeySequence::Delete);
+    remove->setShortcutContext(Qt::WidgetShortcut);
+    网址框->addAction(remove);
     操作菜单->addAction(BookmarkTexts::ClearData, this, &MainWindow::ClearAllData);
     操作菜单->addSeparator();
-    操作菜单->addAction(BookmarkTexts::FindInNames, this, &MainWindow::FindInNames);
+    QAction* find = 操作菜单->addAction(BookmarkTexts::FindInNames, this, &MainWindow::FindInNames);
+    find->setShortcut(QKeySequence::Find);
+    addAction(find);
     操作菜单->addAction(BookmarkTexts::FindInAddresses, this, &MainWindow::FindInAddresses);
     操作菜单->addSeparator();
     操作菜单->addAction(BookmarkTexts::AppearanceSettings, this, &MainWindow::OpenAppearanceDialog);
@@ -142,13 +159,23 @@ void MainWindow::CreateMenus()
 
     分类菜单 = new QMenu(BookmarkTexts::CategoryMenu, this);
     分类菜单->setObjectName(BookmarkTexts::CategoryMenu);
-    分类菜单->addAction(BookmarkTexts::RenameCategory, this, &MainWindow::RenameCategory);
+    QAction* rename = 分类菜单->addAction(BookmarkTexts::RenameCategory, this, &MainWindow::RenameCategory);
+    rename->setShortcut(QKeySequence(Qt::Key_F2));
+    addAction(rename);
     分类菜单->addAction(BookmarkTexts::DeleteCategory, this, &MainWindow::DeleteCategory);
 }
 
 void MainWindow::ConnectEvents()
 {
     connect(按钮1, &QPushButton::clicked, this, &MainWindow::AddFromEntryPanel);
+    auto* add = new QAction(this);
+    add->setShortcut(QKeySequence::New);
+    connect(add, &QAction::triggered, 按钮1, &QPushButton::click);
+    addAction(add);
+    按钮1->setToolTip(BookmarkTexts::AddTip);
+    按钮4->setToolTip(BookmarkTexts::ModifyTip);
+    按钮2->setToolTip(BookmarkTexts::AdvancedTip);
+    网址框->setToolTip(BookmarkTexts::ListTip);
     connect(按钮4, &QPushButton::clicked, this, &MainWindow::ModifyCurrentBookmark);
     connect(按钮2, &QPushButton::clicked, this, &MainWindow::OpenAccountDialog);
     for (QLineEdit* field : {网站名框, 地址框, 备注框, 类型框->lineEdit()})

@@ -127,7 +127,7 @@ void BrowserWindow::CreateToolBar()
         Navigate(QUrl::fromUserInput(BuiltInTexts::StartAddress()));
         组合框_地址->setEditText(网页框->url().toString());
     });
-    工具条1->addAction(icon(QStyle::SP_ArrowBack), BrowserTexts::Back, this, [this] {
+    QAction* back = 工具条1->addAction(icon(QStyle::SP_ArrowBack), BrowserTexts::Back, this, [this] {
         // One page back, as the user saw them: the engine's own "back" passes over pages that
         // moved on without a user's click, such as a login page after an automatic login.
         QWebEngineHistory* history = 网页框->history();
@@ -135,22 +135,35 @@ void BrowserWindow::CreateToolBar()
             history->goToItem(history->backItem());
         组合框_地址->setEditText(网页框->url().toString());
     });
-    工具条1->addAction(icon(QStyle::SP_ArrowForward), BrowserTexts::Forward, this, [this] {
+    QAction* forward = 工具条1->addAction(icon(QStyle::SP_ArrowForward), BrowserTexts::Forward, this, [this] {
         网页框->forward();
         组合框_地址->setEditText(网页框->url().toString());
     });
-    工具条1->addAction(icon(QStyle::SP_BrowserReload), BrowserTexts::Refresh, this,
-                       [this] { 网页框->reload(); });
+    back->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
+    forward->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
+    QAction* refresh = 工具条1->addAction(icon(QStyle::SP_BrowserReload), BrowserTexts::Refresh, this,
+                                          [this] { 网页框->reload(); });
+    refresh->setShortcut(QKeySequence(Qt::Key_F5));
     m_stopAction = 工具条1->addAction(icon(QStyle::SP_BrowserStop), BrowserTexts::Stop, this,
                                       [this] { 网页框->stop(); });
     全屏 = 工具条1->addAction(icon(QStyle::SP_TitleBarMaxButton), BrowserTexts::FullScreen);
     全屏->setCheckable(true);
     全屏->setShortcut(QKeySequence(Qt::Key_F11));
     connect(全屏, &QAction::toggled, this, &BrowserWindow::SetFullScreen);
-    // Escape belongs to the page, except as the way out of full screen.
+    // Escape belongs to the page, except to stop a page that is loading and as the way out of
+    // full screen.
     m_leaveFullScreen = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     m_leaveFullScreen->setEnabled(false);
-    connect(m_leaveFullScreen, &QShortcut::activated, 全屏, [this] { 全屏->setChecked(false); });
+    connect(m_leaveFullScreen, &QShortcut::activated, 全屏, [this] {
+        if (m_stopAction->isEnabled())
+            网页框->stop();
+        else
+            全屏->setChecked(false);
+    });
+    connect(m_stopAction, &QAction::changed, this, &BrowserWindow::ArmEscape);
+    m_stopAction->setToolTip(BrowserTexts::Stop + QStringLiteral(" (Esc)"));
+    auto* close = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_W), this);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
     编辑 = 工具条1->addAction(icon(QStyle::SP_FileDialogDetailedView), BrowserTexts::Edit);
     编辑->setCheckable(true);
     connect(编辑, &QAction::toggled, this, &BrowserWindow::SetEditing);
@@ -378,9 +391,14 @@ void BrowserWindow::ReportSavedPage(const QWebEngineDownloadRequest& download)
                            BookmarkTexts::ErrorTitle, this);
 }
 
+void BrowserWindow::ArmEscape()
+{
+    m_leaveFullScreen->setEnabled(全屏->isChecked() || m_stopAction->isEnabled());
+}
+
 void BrowserWindow::SetFullScreen(bool on)
 {
-    m_leaveFullScreen->setEnabled(on);
+    m_leaveFullScreen->setEnabled(on || m_stopAction->isEnabled());
     setWindowFlag(Qt::FramelessWindowHint, on);
     show();
     if (on)

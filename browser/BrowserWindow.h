@@ -108,6 +108,8 @@ private:
     QPointer<ElementToolWindow> m_elementTool;
     bool m_activated = false;
     bool m_leavingAddressBox = false;
+    // Escape stops a loading page or leaves full screen; otherwise it is the page's.
+    void ArmEscape();
     QAction* m_stopAction = nullptr;
     bool m_awaitingLoad = false;
     QUrl m_requestedUrl;

@@ -162,6 +162,48 @@ private slots:
                  qPrintable(c.services.messages.last().text));
     }
 
+    void desktopKeys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("onList");
+        QTest::addColumn<QString>("asked");
+        QTest::newRow("Delete on the list") << int(Qt::Key_Delete) << 0 << true << "确定删除选定网址吗？";
+        QTest::newRow("F2 renames the category") << int(Qt::Key_F2) << 0 << false << "输入新分类名称：";
+        QTest::newRow("Ctrl+F finds in names") << int(Qt::Key_F) << int(Qt::ControlModifier) << false
+                                               << "输入要查找的网页名称。可为名称部分内容。";
+        QTest::newRow("Ctrl+N adds what is typed")
+            << int(Qt::Key_N) << int(Qt::ControlModifier) << false << "请输入网站名称、地址和分类！";
+    }
+
+    // The keys desktop users expect reach the commands of the menus; Delete in a text field stays
+    // the field's.
+    void desktopKeys()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, onList);
+        QFETCH(QString, asked);
+        Collection c;
+        SeedTwoCategories(c);
+        c.WriteSettings("[记录]\n当前分类=1\n");
+        MainWindow& w = c.Start();
+        w.show();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        SelectRows(w, {0});
+        w.网站名框->clear();
+        QWidget* target = onList ? static_cast<QWidget*>(w.网址框) : w.网站名框;
+        target->setFocus();
+        c.services.messageAnswers.enqueue(MessageAnswer::No);
+        c.services.inputAnswers.enqueue(std::nullopt);
+        QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QStringList said = c.services.inputPrompts;
+        for (const auto& message : c.services.messages)
+            said.append(message.text);
+        QVERIFY2(said.contains(asked), qPrintable(said.join(u'|')));
+    }
+
     void closingStoresTheSelectedCategory()
     {
         Collection c;
