@@ -76,6 +76,7 @@ inline const QString LoginSaveFailed = QStringLiteral("保存登录信息失败"
 inline const QString Loading = QStringLiteral("正在打开… ");
 inline const QString LoadingProgress = QStringLiteral("正在打开网页… %1%");
 inline const QString PageFailed = QStringLiteral("网页打不开：%1");
+inline const QString UntitledPage = QStringLiteral("网页");
 inline const QString PageNotOpened = QStringLiteral("网页打不开");
 inline const QString PageStopped = QStringLiteral("已停止打开网页");
 inline const QString NameNotResolved = QStringLiteral("找不到这个网站（域名无法解析），请检查地址");

@@ -28,6 +28,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
@@ -359,9 +360,23 @@ void BrowserWindow::OpenLocalPage()
     Navigate(QUrl::fromLocalFile(path));
 }
 
+namespace {
+
+// The page's title as a file name: what no file system takes, or the shell would trip over, goes.
+QString FileNameOf(const QString& title)
+{
+    static const QRegularExpression unfit(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]+"));
+    QString name = QString(title).replace(unfit, QStringLiteral("_")).simplified().left(100);
+    while (name.startsWith(u'.'))
+        name.remove(0, 1);
+    return name.isEmpty() ? BrowserTexts::UntitledPage : name;
+}
+
+} // namespace
+
 void BrowserWindow::SavePage()
 {
-    QString path;
+    QString path = FileNameOf(网页框->title()) + QStringLiteral(".html");
     if (!m_services.ChooseFile(FileDialogMode::Save, BrowserTexts::SavePage, BrowserTexts::SavePageFilter,
                                path, this))
         return;
@@ -436,8 +451,10 @@ void BrowserWindow::BookmarkAddress()
 
 void BrowserWindow::OpenHistoryDialog()
 {
-    if (!m_historyDialog)
+    if (!m_historyDialog) {
         m_historyDialog = new HistoryDialog(*m_globals.Database, m_globals.SettingsFile, m_services, this);
+        m_historyDialog->move(geometry().center() - m_historyDialog->rect().center());
+    }
     m_historyDialog->show();
     m_historyDialog->raise();
 }

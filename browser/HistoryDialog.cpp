@@ -20,7 +20,8 @@ HistoryDialog::HistoryDialog(RecordTable& database, const QString& settingsPath,
     setObjectName(QStringLiteral("HistoryDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(BrowserTexts::HistoryCaption);
-    setGeometry(50, 50, 410, 447);
+    // As tall as its list: no empty strip under it. Placed by its window, centred on it.
+    resize(410, 416);
 
     超级列表框1 = new QTreeWidget(this);
     超级列表框1->setObjectName(QStringLiteral("超级列表框1"));

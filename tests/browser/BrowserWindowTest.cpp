@@ -5,6 +5,7 @@
 #include "CodeWindow.h"
 #include "Collection.h"
 #include "ElementToolWindow.h"
+#include "HistoryDialog.h"
 #include "LoopbackServer.h"
 #include "WebFixture.h"
 #include "WindowProbes.h"
@@ -20,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <QWebEngineHistory>
 #include <QWebEngineView>
 
@@ -173,6 +175,20 @@ private slots:
         QVERIFY(!stop->isEnabled());
     }
 
+    // The history dialog opens centred on the browser window, its list filling it to the bottom.
+    void historyDialogIsCentred()
+    {
+        for (QAction* action : m_browser->收藏菜单->actions()) {
+            if (action->text() == QStringLiteral("删除历史记录网址"))
+                action->trigger();
+        }
+        auto* dialog = m_browser->findChild<HistoryDialog*>();
+        QVERIFY(dialog);
+        QVERIFY((dialog->geometry().center() - m_browser->geometry().center()).manhattanLength() <= 6);
+        QCOMPARE(dialog->超级列表框1->geometry().bottom() + 1, dialog->height());
+        dialog->close();
+    }
+
     void toolbarMovesThePage_data()
     {
         QTest::addColumn<QStringList>("buttons");
@@ -307,6 +323,8 @@ private slots:
                  QStringLiteral("网页，全部|*.html;*.htm|网页，单个文件|*.mhtml;*.mht"));
         QCOMPARE(m_collection->services.fileDialogs.last().mode, FileDialogMode::Save);
         QCOMPARE(m_collection->services.fileDialogs.last().title, QStringLiteral("保存网页"));
+        // The page's title, as a file name, is offered.
+        QCOMPARE(m_collection->services.fileDialogs.last().suggested, QStringLiteral("地址变化.html"));
         const QString path =
             dir.filePath(fileName.contains(u'.') ? fileName : fileName + QStringLiteral(".html"));
         QTRY_VERIFY_WITH_TIMEOUT(m_browser->StatusPart(0).startsWith(QStringLiteral("已保存网页：")), 10000);

@@ -37,7 +37,7 @@ bool ScriptedRuntimeServices::ChooseFile(FileDialogMode mode, const QString& tit
                                          QString& path, QWidget*)
 {
     fileFilters.append(filter);
-    fileDialogs.append({mode, title});
+    fileDialogs.append({mode, title, path});
     const std::optional<QString> answer = fileAnswers.isEmpty() ? std::nullopt : fileAnswers.dequeue();
     if (answer)
         path = *answer;

@@ -46,6 +46,7 @@ public:
     struct FileDialog {
         FileDialogMode mode;
         QString title;
+        QString suggested; // the path the dialog opened with
     };
 
     // False: the desktop has no default browser to hand addresses to.
