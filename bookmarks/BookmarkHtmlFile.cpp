@@ -165,8 +165,15 @@ bool IsPageAddress(const QString& address)
 {
     static const QStringList schemes = {QStringLiteral("http"), QStringLiteral("https"),
                                         QStringLiteral("ftp"), QStringLiteral("file")};
-    const qsizetype colon = address.indexOf(u':');
-    return colon > 0 && schemes.contains(address.left(colon).toLower());
+    // What comes before the first colon is a scheme only when it reads like one: "www.a.cn:8080/"
+    // and "localhost:8080" are a host and its port.
+    static const QRegularExpression scheme(QStringLiteral("^([A-Za-z][A-Za-z0-9+-]*):(?!\\d)"));
+    if (address.isEmpty())
+        return false;
+    const QRegularExpressionMatch match = scheme.match(address);
+    // An address without one ("www.baidu.com"), as typed into 添加 or kept by the Windows program,
+    // is a page the browser finds.
+    return !match.hasMatch() || schemes.contains(match.captured(1).toLower());
 }
 
 QString CategoryOf(const QStringList& folders)

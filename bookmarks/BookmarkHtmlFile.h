@@ -26,7 +26,8 @@ Contents Parse(const QByteArray& bytes);
 // One folder per category, in the order they first appear; UTF-8, everything escaped.
 QByteArray Format(const QList<BookmarkTextFile::Line>& lines);
 
-// Pages a browser opens: http, https, ftp and file addresses.
+// Pages a browser opens: http, https, ftp and file addresses, and addresses without a scheme
+// ("www.baidu.com"); not javascript:, data:, place: and the like.
 bool IsPageAddress(const QString& address);
 
 // A category for a folder path below the browser's own top folders.

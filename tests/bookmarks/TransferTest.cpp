@@ -477,6 +477,9 @@ private slots:
             << QByteArray("a|http://b/|c|d|e\r\n") << QStringList{"a|http://b/|c|d"} << QStringList() << 0;
         QTest::newRow("three fields, empty remark")
             << QByteArray("a|http://b/|c\r\n") << QStringList{"a|http://b/|c|"} << QStringList() << 0;
+        QTest::newRow("addresses without a scheme are pages")
+            << QByteArray("旧|www.baidu.com|类|\r\n本机|localhost:8080/x|类|\r\n")
+            << QStringList{"旧|www.baidu.com|类|", "本机|localhost:8080/x|类|"} << QStringList() << 0;
         // What "添加" refuses is left out and counted, with its line; empty lines are no lines.
         QTest::newRow("short, empty and junk lines")
             << QByteArray("\r\na|http://b/\r\nonly\r\n\r\n|||\r\n名||类|\r\n名|http://b/"
