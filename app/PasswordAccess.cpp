@@ -1,5 +1,7 @@
 #include "PasswordAccess.h"
 
+#include "FailureExplanation.h"
+
 #include "MessageStyle.h"
 #include "PasswordTexts.h"
 #include "RuntimeServices.h"
@@ -88,8 +90,8 @@ void PasswordAccess::Tell(VaultError error, bool writing)
         text = PasswordTexts::WrongPrimaryPassword;
         break;
     case VaultError::KeyringFailed:
-        text = (writing ? PasswordTexts::KeyringWriteFailed : PasswordTexts::KeyringFailed)
-                   .arg(m_vault.KeyringError());
+        text = writing ? FailureExplanation::KeyringWrite(m_vault.KeyringError())
+                       : FailureExplanation::KeyringRead(m_vault.KeyringError());
         break;
     case VaultError::KeyMissing:
         text = PasswordTexts::KeyMissing;

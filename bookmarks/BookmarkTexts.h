@@ -137,7 +137,7 @@ inline const QString DatabaseSound = QStringLiteral("数据库完好：");
 inline const QString WrongArguments = QStringLiteral("参数不对：");
 inline const QString NothingToExport = QStringLiteral("没有可导出的网址");
 inline const QString BookmarkGone = QStringLiteral("此网址已被删除");
-inline const QString CannotReadList = QStringLiteral("无法读取网址列表：");
+inline const QString CannotReadList = QStringLiteral("无法读取网址列表");
 inline const QString CannotReadBookmarks = QStringLiteral("无法读取数据库中的网址，没有导出。");
 
 // Appearance dialog
@@ -231,8 +231,9 @@ inline const QString ServerPasswordNote =
     QStringLiteral("密码存入系统密钥环，不写入 qavex.ini；留空则使用 ~/.pgpass。");
 inline const QString TestConnectionButton = QStringLiteral("测试连接");
 inline const QString MissingServerFields = QStringLiteral("请填写主机、数据库和用户");
-inline const QString CannotReachServer = QStringLiteral("无法连接数据库服务器：%1");
-inline const QString ImportLostServer = QStringLiteral("与数据库服务器的连接中断，没有导入任何网址：%1");
+inline const QString CannotReachServer = QStringLiteral("无法连接数据库服务器");
+inline const QString ImportLostServer =
+    QStringLiteral("与数据库服务器的连接中断，没有导入任何网址。请检查网络连接和服务器，然后再导入。");
 inline const QString ServerHoldsCollection = QStringLiteral("连接成功。服务器上已有收藏，共 %1 个网址。");
 inline const QString ServerIsEmpty = QStringLiteral("连接成功。服务器上的数据库是空的。");
 inline const QString ServerHoldsOtherTables =
@@ -246,11 +247,10 @@ inline const QString CopyingUp = QStringLiteral("正在把收藏复制到服务�
 inline const QString CopiedUp = QStringLiteral("已复制到服务器：%1 个网址，%2 个分类，%3 条历史地址。");
 inline const QString CopiedUpRepeated =
     QStringLiteral("\n%1 个地址重复的网址没有复制（服务器上每个地址只存一次）。");
-inline const QString CopyUpFailed = QStringLiteral("无法把收藏复制到服务器上，服务器上什么也没有写入：%1");
-inline const QString CannotMakeServerTables = QStringLiteral("无法在服务器上建立收藏的表：%1");
+inline const QString CopyUpFailed = QStringLiteral("无法把收藏复制到服务器上，服务器上什么也没有写入");
+inline const QString CannotMakeServerTables = QStringLiteral("无法在服务器上建立收藏的表");
 inline const QString NowOnServer = QStringLiteral("收藏现在保存在 %1。");
 inline const QString NowInLocalFile = QStringLiteral("收藏现在保存在本机文件 %1。");
 inline const QString CannotWriteLocation = QStringLiteral("无法写入 qavex.ini，数据库位置没有更改。");
-inline const QString ServerKeyringFailed = QStringLiteral("无法把服务器密码存入系统密钥环：%1");
 
 } // namespace BookmarkTexts

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "FailureExplanation.h"
+
 #include "BookmarkTexts.h"
 #include "BookmarkTransfer.h"
 #include "DatabaseFile.h"
@@ -64,7 +66,7 @@ bool OpenExisting(RecordTable& database, const QString& programDirectory, QStrin
     if (ServerChosen(SettingsOf(programDirectory))) {
         if (ServerSchema::OpenChosen(database, SettingsOf(programDirectory)))
             return true;
-        problem = BookmarkTexts::CannotReachServer.arg(database.LastError());
+        problem = FailureExplanation::Server(BookmarkTexts::CannotReachServer, database.LastError());
         return false;
     }
     const QString path = DatabasePath(programDirectory);
@@ -111,7 +113,7 @@ int Import(const QString& file, const QString& programDirectory)
     const IniFile settings = SettingsOf(programDirectory);
     if (ServerChosen(settings)) {
         if (!ServerSchema::OpenChosen(database, settings))
-            return Fail(BookmarkTexts::CannotReachServer.arg(database.LastError()));
+            return Fail(FailureExplanation::Server(BookmarkTexts::CannotReachServer, database.LastError()));
     } else {
         const DatabaseState state = PrepareDatabase(database, programDirectory, settings);
         if (state == DatabaseState::NotADatabase || state == DatabaseState::UnreadableLegacy ||

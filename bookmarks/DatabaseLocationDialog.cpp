@@ -1,5 +1,7 @@
 #include "DatabaseLocationDialog.h"
 
+#include "FailureExplanation.h"
+
 #include "BookmarkTexts.h"
 #include "MessageStyle.h"
 #include "RecordTable.h"
@@ -141,7 +143,7 @@ void DatabaseLocationDialog::TestConnection()
     QString text;
     int icon = MessageStyle::InformationIcon;
     if (!connected) {
-        text = T::CannotReachServer.arg(probe.LastError());
+        text = FailureExplanation::Server(T::CannotReachServer, probe.LastError());
         icon = MessageStyle::ErrorIcon;
     } else if (ServerSchema::Exists(probe)) {
         const QList<QStringList> count = probe.ReadRows(Tables::Bookmarks, {QStringLiteral("count(*)")}, {});

@@ -1,5 +1,7 @@
 // MainWindow: the entry panel, and deleting and clearing bookmarks.
 #include "MainWindow.h"
+
+#include "FailureExplanation.h"
 #include "Placement.h"
 
 #include "AccountDialog.h"
@@ -92,8 +94,9 @@ void MainWindow::ReportRefusedChange(const QString& failure)
     // found is this one.
     if (database.IsServer() && (database.ConnectionLost() || !database.IsOpen())) {
         m_lossReported = true;
-        m_services.ShowMessage(BookmarkTexts::CannotReachServer.arg(database.LastError()),
-                               MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
+        m_services.ShowMessage(
+            FailureExplanation::Server(BookmarkTexts::CannotReachServer, database.LastError()),
+            MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
         return;
     }
     // Another machine stored the same address a moment before; the server keeps one.
@@ -104,7 +107,7 @@ void MainWindow::ReportRefusedChange(const QString& failure)
     }
     // The server's own reason (a role that may not insert, say) follows ours.
     const QString reason = database.IsServer() ? database.LastError() : QString();
-    m_services.ShowMessage(reason.isEmpty() ? failure : failure + u'\n' + reason,
+    m_services.ShowMessage(FailureExplanation::WithDetail(failure, reason),
                            MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
 }
 

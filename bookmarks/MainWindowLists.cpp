@@ -1,6 +1,8 @@
 // MainWindow: the category list and the bookmark list it selects.
 #include "MainWindow.h"
 
+#include "FailureExplanation.h"
+
 #include "BookmarkListModel.h"
 #include "BookmarkTexts.h"
 #include "MessageStyle.h"
@@ -68,8 +70,12 @@ void MainWindow::FillBookmarkList(const QString& category)
 
 void MainWindow::TellListUnread()
 {
-    m_services.ShowMessage(BookmarkTexts::CannotReadList + m_globals.Database->LastError(),
-                           MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
+    const RecordTable& database = *m_globals.Database;
+    const QString text =
+        database.IsServer()
+            ? FailureExplanation::Server(BookmarkTexts::CannotReadList, database.LastError())
+            : FailureExplanation::WithDetail(BookmarkTexts::CannotReadList, database.LastError());
+    m_services.ShowMessage(text, MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
 }
 
 void MainWindow::ShowRows(std::vector<qint64> ids)

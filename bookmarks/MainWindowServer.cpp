@@ -1,6 +1,8 @@
 // MainWindow: a collection kept on a PostgreSQL server, and moving between it and the local file.
 #include "MainWindow.h"
 
+#include "FailureExplanation.h"
+
 #include "BookmarkListModel.h"
 #include "BookmarkTexts.h"
 #include "CollectionCopy.h"
@@ -47,7 +49,7 @@ bool MainWindow::OpenChosenServer()
     RecordTable& database = *m_globals.Database;
     if (!ServerSchema::OpenChosen(database, m_globals.Settings())) {
         // Nothing is written anywhere else: the lists stay empty until the server answers.
-        m_services.ShowMessage(T::CannotReachServer.arg(database.LastError()),
+        m_services.ShowMessage(FailureExplanation::Server(T::CannotReachServer, database.LastError()),
                                MessageStyle::Ok | MessageStyle::ErrorIcon, T::ErrorTitle, this);
         return false;
     }
@@ -96,7 +98,7 @@ void MainWindow::WatchServer()
         QTimer::singleShot(0, this, [this, reason] {
             if (std::exchange(m_lossReported, false))
                 return;
-            m_services.ShowMessage(T::CannotReachServer.arg(reason),
+            m_services.ShowMessage(FailureExplanation::Server(T::CannotReachServer, reason),
                                    MessageStyle::Ok | MessageStyle::ErrorIcon, T::ErrorTitle, this);
         });
     });
@@ -205,7 +207,7 @@ void MainWindow::ChooseDatabaseLocation()
             break;
         remote = std::make_unique<RecordTable>();
         if (!remote->OpenServer(dialog.Server())) {
-            m_services.ShowMessage(T::CannotReachServer.arg(remote->LastError()),
+            m_services.ShowMessage(FailureExplanation::Server(T::CannotReachServer, remote->LastError()),
                                    MessageStyle::Ok | MessageStyle::ErrorIcon, T::ErrorTitle, this);
             continue;
         }
@@ -244,7 +246,7 @@ void MainWindow::ChooseDatabaseLocation()
         const SystemKeyring::Answer written =
             SystemKeyring().Write(ServerSchema::KeyringItem(server), server.password.toUtf8());
         if (!written.ok)
-            m_services.ShowMessage(T::ServerKeyringFailed.arg(written.error),
+            m_services.ShowMessage(FailureExplanation::KeyringServerPassword(written.error),
                                    MessageStyle::Ok | MessageStyle::WarningIcon, T::ErrorTitle, this);
         inKeyring = written.ok;
     }
@@ -261,7 +263,7 @@ void MainWindow::ChooseDatabaseLocation()
     const bool opened = database.OpenServer(server);
     server.password.fill(u'\0');
     if (!opened) {
-        m_services.ShowMessage(T::CannotReachServer.arg(database.LastError()),
+        m_services.ShowMessage(FailureExplanation::Server(T::CannotReachServer, database.LastError()),
                                MessageStyle::Ok | MessageStyle::ErrorIcon, T::ErrorTitle, this);
     }
     NoteServerAway();
@@ -292,7 +294,7 @@ bool MainWindow::MakeServerCollection(RecordTable& remote)
     if (!copy) {
         if (ServerSchema::Create(remote))
             return true;
-        m_services.ShowMessage(T::CannotMakeServerTables.arg(remote.LastError()),
+        m_services.ShowMessage(FailureExplanation::Server(T::CannotMakeServerTables, remote.LastError()),
                                MessageStyle::Ok | MessageStyle::ErrorIcon, T::ErrorTitle, this);
         return false;
     }
@@ -302,7 +304,7 @@ bool MainWindow::MakeServerCollection(RecordTable& remote)
     if (progress.Cancelled())
         return false;
     if (!copied.ok) {
-        m_services.ShowMessage(T::CopyUpFailed.arg(remote.LastError()),
+        m_services.ShowMessage(FailureExplanation::Server(T::CopyUpFailed, remote.LastError()),
                                MessageStyle::Ok | MessageStyle::ErrorIcon, T::ErrorTitle, this);
         return false;
     }

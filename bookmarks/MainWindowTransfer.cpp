@@ -1,5 +1,7 @@
 // MainWindow: exporting and importing the "|" text files.
 #include "MainWindow.h"
+
+#include "FailureExplanation.h"
 #include "PasswordAccess.h"
 
 #include "BookmarkHtmlFile.h"
@@ -152,9 +154,9 @@ void MainWindow::ReportImport(const ImportResult& result, int notPages,
         const RecordTable& database = *m_globals.Database;
         if (database.IsServer() && (database.ConnectionLost() || !database.IsOpen())) {
             m_lossReported = true;
-            m_services.ShowMessage(BookmarkTexts::ImportLostServer.arg(database.LastError()),
-                                   MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle,
-                                   this);
+            m_services.ShowMessage(
+                FailureExplanation::WithDetail(BookmarkTexts::ImportLostServer, database.LastError()),
+                MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
             return;
         }
         ReportRefusedChange(BookmarkTexts::AddFailed);

@@ -184,7 +184,13 @@ private slots:
             PointAt(c, nowhere);
             MainWindow& w = c.Start();
             QCOMPARE(c.services.messages.size(), 1);
-            QVERIFY(c.services.messages[0].text.startsWith(QStringLiteral("无法连接数据库服务器：")));
+            // Chinese first, with what to do; libpq's own words only after.
+            const QString said = c.services.messages[0].text;
+            QVERIFY2(
+                said.startsWith(QStringLiteral("无法连接数据库服务器：服务器拒绝连接。请确认服务器已经启动")),
+                qPrintable(said));
+            QVERIFY(said.indexOf(QStringLiteral("\n\n详细信息：")) > 0);
+            QVERIFY(said.contains(QStringLiteral("Connection refused")));
             QVERIFY(Names(w).isEmpty());
             QVERIFY(!QFile::exists(c.Path(DatabaseFileName)));
         }
@@ -236,7 +242,8 @@ private slots:
                  QStringLiteral("默认"));
             QTest::keyClick(w.网站名框, Qt::Key_Return);
             QCOMPARE(c.services.messages.size(), act + 1);
-            QVERIFY(c.services.messages.last().text.startsWith(QStringLiteral("无法连接数据库服务器：")));
+            QVERIFY(c.services.messages.last().text.startsWith(
+                QStringLiteral("无法连接数据库服务器：服务器上没有这个数据库。")));
             QVERIFY(c.services.messages.last().text.contains(server.database + QStringLiteral("\"")));
         }
         QVERIFY(admin.RunSchemaStatement(
@@ -252,9 +259,11 @@ private slots:
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("said");
         QTest::newRow("refused by the server") << "raise exception '只读的收藏'"
-                                               << "添加失败\nERROR:  只读的收藏";
-        QTest::newRow("connection cut during the import") << "perform pg_terminate_backend(pg_backend_pid())"
-                                                          << "与数据库服务器的连接中断，没有导入任何网址：";
+                                               << "添加失败\n\n详细信息：ERROR:  只读的收藏";
+        QTest::newRow("connection cut during the import")
+            << "perform pg_terminate_backend(pg_backend_pid())"
+            << "与数据库服务器的连接中断，没有导入任何网址。请检查网络连接和服务器，然后再导入。\n\n详细信息"
+               "：";
     }
 
     // What the server refuses is said with its reason; an import the lost server cut says that
