@@ -52,11 +52,17 @@ inline const QString NameAndAddressRequired = QStringLiteral("网址名称和网
 inline const QString ModifyFailed = QStringLiteral("修改失败");
 inline const QString SelectBookmarksToDelete = QStringLiteral("请选择要删除的网址!");
 inline const QString ConfirmDelete = QStringLiteral("确定删除选定网址吗？");
-inline const QString AddTip = QStringLiteral("把上面填写的网站名、地址和分类存为新书签（Ctrl+N）");
-inline const QString ModifyTip = QStringLiteral("用上面填写的内容更新选中的书签");
+inline const QString AddTip = QStringLiteral("把填写的网站名、地址和分类存为新书签（Ctrl+N）");
+inline const QString ModifyTip = QStringLiteral("用填写的内容更新选中的书签");
 inline const QString AdvancedTip = QStringLiteral("填写选中网站的登录账号和密码，打开时自动登录");
 inline const QString ListTip =
     QStringLiteral("双击或按回车打开网页；右键单击打开菜单：导入、导出、查找、删除（Delete）等");
+inline const QString EmptyListHint =
+    QStringLiteral("这里还没有网址。\n\n在下面填写网站名、地址和分类，按“添加”（Ctrl+N）；\n"
+                   "或右键单击这里，选择“导入数据”或“从浏览器导入...”。");
+inline const QString ListHint =
+    QStringLiteral("双击网址打开网页，选中后在下面修改。\n右键单击打开“操作”菜单：导入、导出、修改分类、删除、查找……\n"
+                   "右键单击右边的分类列表可以重命名或删除分类。");
 inline const QString ConfirmClear = QStringLiteral("确定清空网址数据吗？");
 inline const QString ClearWhatGoes =
     QStringLiteral("全部 %1 个网址和所有分类将被删除。清空前的收藏会保存在 %2，需要时可以从那里找回。");

@@ -18,7 +18,9 @@ ChangeCategoryDialog::ChangeCategoryDialog(MainWindow& mainWindow, BrowserPage p
 {
     setObjectName(QStringLiteral("ChangeCategoryDialog"));
     setWindowTitle(BookmarkTexts::ChangeCategoryCaption);
-    setFixedSize(345, 83);
+    // 345 x 83 is the whole Windows window; its caption and frame take 33 of the height, and here
+    // the window manager draws those outside this size.
+    setFixedSize(345, 50);
     setModal(true);
 
     标签1 = new QLabel(BookmarkTexts::ChooseNewCategory, this);

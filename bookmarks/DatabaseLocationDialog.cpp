@@ -3,6 +3,7 @@
 #include "FailureExplanation.h"
 
 #include "BookmarkTexts.h"
+#include "ChoiceNotes.h"
 #include "MessageStyle.h"
 #include "RecordTable.h"
 #include "RuntimeServices.h"
@@ -30,20 +31,10 @@ DatabaseLocationDialog::DatabaseLocationDialog(const ServerAddress* current, con
     setWindowTitle(T::DatabaseLocationCaption);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(T::DatabaseLocationQuestion, this));
-    const auto choice = [&](const QString& name, const QString& text, const QString& detail) {
-        auto* button = new QRadioButton(text, this);
-        button->setObjectName(name);
-        layout->addWidget(button);
-        auto* note = new QLabel(detail, this);
-        note->setWordWrap(true);
-        note->setContentsMargins(22, 0, 0, 4);
-        note->setEnabled(false);
-        layout->addWidget(note);
-        connect(button, &QRadioButton::toggled, this, &DatabaseLocationDialog::ShowChoice);
-        return button;
-    };
-    本机文件按钮 = choice(QStringLiteral("本机文件按钮"), T::LocalFileLocation, T::LocalFileDetail);
-    服务器按钮 = choice(QStringLiteral("服务器按钮"), T::ServerLocation, T::ServerDetail);
+    本机文件按钮 = ChoiceNotes::AddChoice(layout, this, QStringLiteral("本机文件按钮"), T::LocalFileLocation,
+                                          T::LocalFileDetail);
+    服务器按钮 = ChoiceNotes::AddChoice(layout, this, QStringLiteral("服务器按钮"), T::ServerLocation,
+                                        T::ServerDetail);
 
     const ServerAddress& shown = current ? *current : lastServer;
     auto* fields = new QFormLayout;
@@ -66,10 +57,7 @@ DatabaseLocationDialog::DatabaseLocationDialog(const ServerAddress* current, con
     用户框 = field(QStringLiteral("用户框"), T::ServerUserField, shown.user);
     密码框 = field(QStringLiteral("密码框"), T::ServerPasswordField, {});
     密码框->setEchoMode(QLineEdit::Password);
-    auto* note = new QLabel(T::ServerPasswordNote, this);
-    note->setWordWrap(true);
-    note->setEnabled(false);
-    fields->addRow(QString(), note);
+    fields->addRow(QString(), ChoiceNotes::Note(T::ServerPasswordNote, this));
     layout->addLayout(fields);
 
     auto* row = new QHBoxLayout;
@@ -95,6 +83,8 @@ DatabaseLocationDialog::DatabaseLocationDialog(const ServerAddress* current, con
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     (current ? 服务器按钮 : 本机文件按钮)->setChecked(true);
+    for (QRadioButton* button : {本机文件按钮, 服务器按钮})
+        connect(button, &QRadioButton::toggled, this, &DatabaseLocationDialog::ShowChoice);
     ShowChoice();
     setMinimumWidth(440);
 }

@@ -3,6 +3,7 @@
 #include "AccountDialog.h"
 #include "AppearanceDialog.h"
 #include "BookmarkListModel.h"
+#include "BookmarkListView.h"
 #include "BookmarkTexts.h"
 #include "BuiltInTexts.h"
 #include "ColorValue.h"
@@ -70,7 +71,7 @@ MainWindow::~MainWindow()
 
 void MainWindow::CreateControls()
 {
-    网址框 = Place(new QTreeView(this), QStringLiteral("网址框"), 0, 0, 360, 392);
+    网址框 = Place(new BookmarkListView(this), QStringLiteral("网址框"), 0, 0, 360, 392);
     m_bookmarks->SetSource(m_globals.Database.get());
     网址框->setModel(m_bookmarks);
     网址框->setRootIsDecorated(false);
@@ -113,7 +114,8 @@ void MainWindow::CreateMenus()
 {
     操作菜单 = new QMenu(BookmarkTexts::OperationsMenu, this);
     操作菜单->setObjectName(BookmarkTexts::OperationsMenu);
-    操作菜单->addAction(BookmarkTexts::OpenWebPage, this, [this] { emit openBookmarkRequested(0); });
+    QAction* openOutside =
+        操作菜单->addAction(BookmarkTexts::OpenWebPage, this, [this] { emit openBookmarkRequested(0); });
     // Enter on the list opens the bookmark as a double click does.
     auto* open = new QAction(this);
     open->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
@@ -123,7 +125,18 @@ void MainWindow::CreateMenus()
             emit openBookmarkRequested(使用自带浏览器->isChecked() ? 1 : 0);
     });
     网址框->addAction(open);
-    操作菜单->addAction(BookmarkTexts::OpenInBuiltInBrowser, this, [this] { emit openBookmarkRequested(1); });
+    QAction* openInside = 操作菜单->addAction(BookmarkTexts::OpenInBuiltInBrowser, this,
+                                              [this] { emit openBookmarkRequested(1); });
+    // Enter opens as a double click does; the menu shows it beside the way it opens now. Shown
+    // only: the menu's own actions fire from the menu, the list's action above takes the key.
+    connect(操作菜单, &QMenu::aboutToShow, this, [this, openOutside, openInside] {
+        const bool inside = 使用自带浏览器->isChecked();
+        for (QAction* shown : {openOutside, openInside}) {
+            shown->setShortcutContext(Qt::WidgetShortcut);
+            shown->setShortcut((shown == openInside) == inside ? QKeySequence(Qt::Key_Return)
+                                                               : QKeySequence());
+        }
+    });
     操作菜单->addAction(BookmarkTexts::ExportData, this, &MainWindow::ExportData);
     操作菜单->addAction(BookmarkTexts::ImportData, this, &MainWindow::ImportData);
     操作菜单->addAction(BookmarkTexts::ImportFromBrowsers, this, &MainWindow::ImportFromBrowsers);

@@ -1,6 +1,7 @@
 #include "PasswordProtectionDialog.h"
 
 #include "BookmarkTexts.h"
+#include "ChoiceNotes.h"
 #include "DatabaseBackup.h"
 #include "MessageStyle.h"
 #include "PasswordAccess.h"
@@ -27,21 +28,12 @@ PasswordProtectionDialog::PasswordProtectionDialog(PasswordVault& vault, RecordT
     setWindowTitle(T::PasswordProtectionCaption);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(T::PasswordProtectionQuestion, this));
-    const auto choice = [&](const QString& name, const QString& text, const QString& detail) {
-        auto* button = new QRadioButton(text, this);
-        button->setObjectName(name);
-        layout->addWidget(button);
-        auto* note = new QLabel(detail, this);
-        note->setWordWrap(true);
-        note->setContentsMargins(22, 0, 0, 4);
-        note->setEnabled(false);
-        layout->addWidget(note);
-        connect(button, &QRadioButton::toggled, this, &PasswordProtectionDialog::ShowChoice);
-        return button;
-    };
-    不保护按钮 = choice(QStringLiteral("不保护按钮"), T::NoProtection, T::NoProtectionDetail);
-    密钥环按钮 = choice(QStringLiteral("密钥环按钮"), T::KeyringProtection, T::KeyringProtectionDetail);
-    主密码按钮 = choice(QStringLiteral("主密码按钮"), T::PrimaryPasswordProtection, T::PrimaryPasswordDetail);
+    不保护按钮 = ChoiceNotes::AddChoice(layout, this, QStringLiteral("不保护按钮"), T::NoProtection,
+                                        T::NoProtectionDetail);
+    密钥环按钮 = ChoiceNotes::AddChoice(layout, this, QStringLiteral("密钥环按钮"), T::KeyringProtection,
+                                        T::KeyringProtectionDetail);
+    主密码按钮 = ChoiceNotes::AddChoice(layout, this, QStringLiteral("主密码按钮"),
+                                        T::PrimaryPasswordProtection, T::PrimaryPasswordDetail);
 
     auto* fields = new QFormLayout;
     fields->setContentsMargins(22, 0, 0, 0);
@@ -54,10 +46,15 @@ PasswordProtectionDialog::PasswordProtectionDialog(PasswordVault& vault, RecordT
     fields->addRow(T::NewPrimaryPasswordField, 主密码框);
     fields->addRow(T::ConfirmPrimaryPasswordField, 确认密码框);
     layout->addLayout(fields);
-    说明标签 = new QLabel(this);
+    // Only changing the primary password has something to say here; its room is kept while
+    // another choice hides it, so the buttons above never move under the pointer.
+    说明标签 = ChoiceNotes::Note(T::ChangePrimaryPasswordHint, this);
     说明标签->setObjectName(QStringLiteral("说明标签"));
-    说明标签->setWordWrap(true);
+    QSizePolicy keepRoom = 说明标签->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(m_current == PasswordProtection::PrimaryPassword);
+    说明标签->setSizePolicy(keepRoom);
     layout->addWidget(说明标签);
+    layout->addStretch(1);
 
     auto* buttons = new QDialogButtonBox(this);
     确定按钮 = buttons->addButton(T::OkButton, QDialogButtonBox::AcceptRole);
@@ -78,6 +75,8 @@ PasswordProtectionDialog::PasswordProtectionDialog(PasswordVault& vault, RecordT
         密钥环按钮->setEnabled(false);
         主密码按钮->setChecked(true);
     }
+    for (QRadioButton* button : {不保护按钮, 密钥环按钮, 主密码按钮})
+        connect(button, &QRadioButton::toggled, this, &PasswordProtectionDialog::ShowChoice);
     ShowChoice();
     setMinimumWidth(420);
 }
@@ -96,10 +95,7 @@ void PasswordProtectionDialog::ShowChoice()
     const bool primary = 主密码按钮->isChecked();
     主密码框->setEnabled(primary);
     确认密码框->setEnabled(primary);
-    说明标签->setText(primary && m_current == PasswordProtection::PrimaryPassword
-                          ? T::ChangePrimaryPasswordHint
-                          : QString());
-    说明标签->setVisible(!说明标签->text().isEmpty());
+    说明标签->setVisible(primary && m_current == PasswordProtection::PrimaryPassword);
 }
 
 void PasswordProtectionDialog::Apply()

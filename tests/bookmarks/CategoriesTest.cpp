@@ -141,6 +141,13 @@ private slots:
         MainWindow& w = Start(c, "[记录]\n当前分类=1\n");
         SelectRows(w, {1});
         ChangeCategoryDialog dialog(w, {}, &w);
+        // As tall as its controls with a margin like the one above them: no empty band below.
+        const int lowest =
+            std::max({dialog.标签1->geometry().bottom(), dialog.组合框_类型->geometry().bottom(),
+                      dialog.按钮1->geometry().bottom()});
+        QVERIFY(dialog.height() > lowest);
+        QVERIFY2(dialog.height() - lowest <= 2 * dialog.按钮1->y(),
+                 qPrintable(QString::number(dialog.height())));
         QCOMPARE(dialog.组合框_类型->count(), 2);
         QCOMPARE(dialog.组合框_类型->currentText(), QStringLiteral("软件下载"));
         dialog.组合框_类型->setCurrentText(QString());

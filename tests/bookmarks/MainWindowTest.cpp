@@ -1,4 +1,6 @@
 #include "BookmarkListModel.h"
+#include "BookmarkListView.h"
+#include "BookmarkTexts.h"
 #include "BuiltInTexts.h"
 #include "Collection.h"
 #include "IniFile.h"
@@ -69,6 +71,38 @@ private slots:
         QCOMPARE(c.Select(QStringLiteral(
                      "select count(*) from 网址 where 账号 is not null or 控件类型 is not null")),
                  QStringList{"0"});
+    }
+
+    // Every command is in a right-click menu: while the rows leave room, the list says so; an
+    // empty list says how to add the first bookmark.
+    void listTellsANewcomerHowToBegin()
+    {
+        Collection c;
+        MainWindow& w = c.Start();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto* list = static_cast<BookmarkListView*>(w.网址框);
+        QCOMPARE(Names(w).size(), 1);
+        QCOMPARE(list->Hint(), BookmarkTexts::ListHint);
+        QVERIFY(list->Hint().contains(QStringLiteral("右键单击")));
+
+        SelectRows(w, {0});
+        c.services.messageAnswers.enqueue(MessageAnswer::Yes);
+        QTest::keyClick(w.网址框, Qt::Key_Delete);
+        QVERIFY(Names(w).isEmpty());
+        QCOMPARE(list->Hint(), BookmarkTexts::EmptyListHint);
+
+        // Rows that fill the list leave no room: no hint over them.
+        Collection full;
+        full.Seed({QStringLiteral("多")}, {});
+        full.Execute(QStringLiteral(
+            "with recursive n(i) as (select 1 union all select i + 1 from n where i < 40) "
+            "insert into 网址(名称, 地址, 分类) select '站' || i, 'https://s' || i || '.cn/', '多' from n"));
+        MainWindow& f = full.Start();
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QCOMPARE(Names(f).size(), 40);
+        QCOMPARE(static_cast<BookmarkListView*>(f.网址框)->Hint(), QString());
     }
 
     void controlsCarryTheirNames()
@@ -158,7 +192,7 @@ private slots:
         MainWindow& w = c.Start();
         w.列表框_分类->setCurrentRow(w.列表框_分类->count() - 1);
         QVERIFY(!c.services.messages.isEmpty());
-        QVERIFY2(c.services.messages.last().text.startsWith(QStringLiteral("无法读取网址列表：")),
+        QVERIFY2(c.services.messages.last().text.startsWith(QStringLiteral("无法读取网址列表\n\n详细信息：")),
                  qPrintable(c.services.messages.last().text));
     }
 

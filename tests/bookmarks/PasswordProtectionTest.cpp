@@ -105,7 +105,18 @@ private slots:
         // Back to plain: the vault is unlocked this run, nothing is asked.
         PasswordProtectionDialog back(*c.Globals().Vault, *c.Globals().Database, c.services, &w);
         QVERIFY(back.主密码按钮->isChecked());
+        // The change-password hint comes and goes with the choice; nothing moves for it, so a
+        // second click lands where the first one did.
+        back.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&back));
+        const auto places = [&back] {
+            return QList<QPoint>{back.不保护按钮->pos(), back.密钥环按钮->pos(), back.主密码按钮->pos(),
+                                 back.确定按钮->mapTo(&back, QPoint())};
+        };
+        const QList<QPoint> before = places();
         back.不保护按钮->setChecked(true);
+        QCoreApplication::processEvents();
+        QCOMPARE(places(), before);
         back.确定按钮->click();
         QCOMPARE(StoredPassword(c), QStringLiteral("pw"));
         QCOMPARE(PasswordsIn(backup), QStringList{"pw"});
