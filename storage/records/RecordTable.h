@@ -1,13 +1,11 @@
 #pragma once
 
-#include <QPointer>
-#include <QSqlDatabase>
-#include <QSqlRecord>
+#include "RecordStore.h"
+#include "ServerAddress.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
-
-#include "ServerAddress.h"
 
 #include <functional>
 #include <map>
@@ -16,14 +14,15 @@
 #include <vector>
 
 class QObject;
-class QSqlQuery;
 
 // Handle of a query result; 0 means none.
 using RecordSet = int;
 
-// The one way statements reach the database. Statements are built from their parts (table, column
-// list, condition, …); every value travels as a bound parameter, so a condition is written with
-// `?` placeholders ("地址=?") and its values are passed beside it. Values never become SQL text.
+// The one way statements reach the collection, wherever it is kept: the SQLite file or the
+// PostgreSQL server (a RecordStore each, chosen by Open or OpenServer; the same RecordTable moves
+// when the collection does). Statements are built from their parts (table, column list,
+// condition, …); every value travels as a bound parameter, so a condition is written with `?`
+// placeholders ("地址=?") and its values are passed beside it.
 //
 // There is a single current record set: a reader finishes its loop and closes it before the next
 // Query. Nothing here shows a message; failures read as false, 0 or empty.
@@ -36,26 +35,26 @@ public:
 
     // Opens an existing SQLite file; never creates one. Databases carry no password here.
     bool Open(const QString& path, const QString& password = {});
-    // Opens a collection kept on a PostgreSQL server (QPSQL). A connection that drops is opened
-    // again at the next statement; the one that found it gone fails and says so.
+    // Opens a collection kept on a PostgreSQL server. A connection that drops is opened again at
+    // the next act; the one that found it gone fails and says so.
     bool OpenServer(const ServerAddress& server);
     void Close();
-    bool IsOpen() const { return m_open; }
+    bool IsOpen() const { return m_store && m_store->IsOpen(); }
     bool IsServer() const { return m_server; }
     const ServerAddress& Server() const { return m_address; }
     // The file open now; empty when none is (or when the collection is on a server).
-    QString Path() const { return m_open && !m_server ? m_db.databaseName() : QString(); }
+    QString Path() const { return IsOpen() ? m_store->Path() : QString(); }
 
     // The database's own words for the last failure, for messages.
-    QString LastError() const { return m_lastError; }
+    QString LastError() const { return m_store ? m_store->LastError() : QString(); }
     // The last failure was a row the server keeps unique (an address stored twice).
-    bool LastFailureWasDuplicate() const { return m_duplicate; }
-    // The server's connection is gone; the next statement tries to open it again.
-    bool ConnectionLost() const { return m_lost; }
-    bool InTransaction() const { return m_inTransaction; }
+    bool LastFailureWasDuplicate() const { return m_store && m_store->LastFailureWasDuplicate(); }
+    // The server's connection is gone; the next act tries to open it again.
+    bool ConnectionLost() const { return m_store && m_store->ConnectionLost(); }
+    bool InTransaction() const { return m_store && m_store->InTransaction(); }
     // Told, with the reason, when the server's connection is found gone: by its socket while idle,
     // by a statement, or by the one attempt per act to open it again.
-    void OnConnectionLost(std::function<void(const QString& reason)> told) { m_onLost = std::move(told); }
+    void OnConnectionLost(std::function<void(const QString& reason)> told);
     // Called when another program changes a table on the server (LISTEN/NOTIFY); never for our
     // own changes. `context` ends the watch when it goes.
     bool WatchOtherChanges(QObject* context, std::function<void()> changed);
@@ -68,9 +67,9 @@ public:
     bool HasColumns(const QString& table, const QStringList& columns) const;
     bool Insert(const QString& table, const QString& columns, const QVariantList& values);
     // The ID the last successful Insert gave its row.
-    qint64 LastInsertId() const { return m_lastInsertId; }
+    qint64 LastInsertId() const { return m_store ? m_store->LastInsertId() : 0; }
     // Rows the last update or delete changed: none when the row was gone (deleted elsewhere).
-    qint64 RowsChanged() const { return m_rowsChanged; }
+    qint64 RowsChanged() const { return m_store ? m_store->RowsChanged() : 0; }
     bool Exists(const QString& table, const QString& fields, const QString& where,
                 const QVariantList& args = {});
     bool Update(const QString& table, const QString& assignments, const QString& where = {},
@@ -83,16 +82,16 @@ public:
     bool IsAfterLast(RecordSet recordSet = 0) const;
     int ReadColumn(QStringList& out, const QString& table, const QString& field, const QString& where = {},
                    const QVariantList& args = {});
-    // Each row of several fields as texts, in `fields` order, read straight from SQLite (QtSql
-    // costs about a microsecond a value). False when `each` stopped it or the database failed
-    // before the last row. The current record set is left alone.
+    // Each row of several fields as texts, in `fields` order, read straight from the database's own
+    // library (QtSql costs about a microsecond a value). False when `each` stopped it or the
+    // database failed before the last row. The current record set is left alone.
     bool ForEachRow(const QString& table, const QStringList& fields, const QString& where,
                     const QVariantList& args, const std::function<bool(const QStringList&)>& each);
     // The same, kept.
     QList<QStringList> ReadRows(const QString& table, const QStringList& fields, const QString& where,
                                 const QVariantList& args = {});
-    // The IDs of the rows `where` selects ("" for all), read straight from SQLite: a list of a
-    // million rows is read in tens of milliseconds rather than the second QtSql spends per value.
+    // The IDs of the rows `where` selects ("" for all), read straight from the database's library:
+    // a list of a million rows is read in tens of milliseconds rather than the second QtSql spends.
     // nullopt when the reading failed (see LastError), never an empty list in its place.
     std::optional<std::vector<qint64>> ReadIds(const QString& table, const QString& where = {},
                                                const QVariantList& args = {});
@@ -115,58 +114,18 @@ public:
     bool Commit();
     bool Rollback();
 
+    // The store behind, for the search index and what else differs between the databases.
+    RecordStore* Store() const { return m_store.get(); }
+
 private:
-    bool Execute(const QString& statement, const QVariantList& args, bool readsId = false);
-    bool Prepared(const QString& statement);
-    void NoteFailure(const class QSqlError& error);
-    bool Reconnect();
-    // Marks the connection gone and tells it; it is opened again at the next act, not within this one.
-    void LoseConnection(const QString& reason);
-    void ArmReconnect();
-    // Watches the connection's socket, so a server that goes away is noticed while the window is idle.
-    void WatchConnection();
-    // Open, and the server's connection there or opened again.
-    bool Usable();
-    // A value the server cannot hold: refused before it is sent, with the reason.
-    bool RefusedByServer(const QVariantList& args);
-    void UseDriver(const QString& driver);
-    bool Subscribe();
-    void TakeNotices();
-    struct Result {
-        std::unique_ptr<QSqlQuery> query;
-        QSqlRecord fields; // looked up once: readers ask for fields by name on every row
-        mutable QList<std::pair<QString, int>> lookups;
-        int IndexOf(const QString& field) const;
-    };
+    RecordCursor* Find(RecordSet recordSet) const;
+    void ResetRecordSets();
 
-    Result Select(const QString& statement, const QVariantList& args);
-    std::optional<std::vector<qint64>> ReadServerIds(const QString& statement, const QVariantList& args);
-    using ServerAnswer = std::unique_ptr<struct pg_result, void (*)(struct pg_result*)>;
-    ServerAnswer AskServer(const QString& statement, const QVariantList& args, bool binary);
-    bool ForEachServerRow(const QString& statement, const QVariantList& args, int fieldCount,
-                          const std::function<bool(const QStringList&)>& each);
-    const Result* Find(RecordSet recordSet) const;
-
-    QString m_connectionName;
-    QSqlDatabase m_db;
-    bool m_open = false;
+    std::unique_ptr<RecordStore> m_store;
     bool m_server = false;
-    bool m_lost = false;
-    bool m_duplicate = false;
-    bool m_inTransaction = false;
-    bool m_transactionFailed = false; // a statement failed since the transaction began
-    std::shared_ptr<bool> m_mayReconnect;
-    QString m_lastError;
     ServerAddress m_address;
     std::function<void(const QString&)> m_onLost;
-    QPointer<QObject> m_watcher;
-    std::function<void()> m_onOtherChanges;
     RecordSet m_current = 0;
     RecordSet m_lastHandle = 0;
-    qint64 m_lastInsertId = 0;
-    qint64 m_rowsChanged = 0;
-    std::unique_ptr<class QSocketNotifier> m_connectionWatch;
-    std::map<RecordSet, Result> m_recordSets;
-    // Prepared statements by text: a delete or insert repeated for many rows is parsed once.
-    std::map<QString, std::unique_ptr<QSqlQuery>> m_statements;
+    std::map<RecordSet, std::unique_ptr<RecordCursor>> m_recordSets;
 };

@@ -1,0 +1,29 @@
+#include "RecordStore.h"
+
+#include <QRegularExpression>
+#include <QSqlError>
+
+QString WherePart(const QString& where)
+{
+    return where.isEmpty() ? QString() : QStringLiteral(" where ") + where;
+}
+
+QString ReasonOf(const QSqlError& error)
+{
+    static const QRegularExpression stateCode(QStringLiteral("\\s*\\([0-9A-Z]{5}\\)\\s*$|^\\s*\\(\\)\\s*$"));
+    const QString text = error.databaseText().remove(stateCode).section(u'\n', 0, 0).trimmed();
+    return text.isEmpty() ? error.driverText().trimmed() : text;
+}
+
+void RecordStore::NoteReason(const QString& reason, bool commitFailure)
+{
+    if (!(m_transactionFailed && !m_lastError.isEmpty() && commitFailure))
+        m_lastError = reason;
+    m_transactionFailed = m_inTransaction;
+}
+
+QString RecordStore::InStoredOrder(const QString& /*table*/, const QString& where,
+                                   const QStringList& /*fields*/) const
+{
+    return WherePart(where);
+}
