@@ -8,10 +8,13 @@
 #include "BuiltInTexts.h"
 #include "ColorValue.h"
 #include "DatabaseFile.h"
+#include "DatabaseLocationSwitch.h"
+#include "FailureExplanation.h"
 #include "PasswordProtectionDialog.h"
 #include "Placement.h"
 #include "ProgramGlobals.h"
 #include "RuntimeServices.h"
+#include "ServerLink.h"
 #include "SettingsKeys.h"
 #include "SkinAttach.h"
 #include "StorageNames.h"
@@ -58,6 +61,15 @@ MainWindow::MainWindow(ProgramGlobals& globals, RuntimeServices& services, QWidg
     setWindowTitle(BookmarkTexts::DesignCaption);
     setGeometry(50, 50, 520, 574);
     setMinimumSize(SmallestSize);
+    m_serverLink = new ServerLink(
+        *m_globals.Database, [this] { return m_globals.Settings(); }, this);
+    connect(m_serverLink, &ServerLink::lost, this, [this](const QString& reason) {
+        m_services.ShowMessage(FailureExplanation::Server(BookmarkTexts::CannotReachServer, reason),
+                               MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
+    });
+    // What the user was typing when the server came back is theirs.
+    connect(m_serverLink, &ServerLink::back, this, [this] { ReloadCollection(true); });
+    connect(m_serverLink, &ServerLink::othersChanged, this, &MainWindow::FollowOtherChanges);
     CreateControls();
     CreateMenus();
     ConnectEvents();
@@ -161,7 +173,11 @@ void MainWindow::CreateMenus()
         PasswordProtectionDialog dialog(*m_globals.Vault, *m_globals.Database, m_services, this);
         dialog.exec();
     });
-    操作菜单->addAction(BookmarkTexts::DatabaseLocationItem, this, &MainWindow::ChooseDatabaseLocation);
+    操作菜单->addAction(BookmarkTexts::DatabaseLocationItem, this, [this] {
+        DatabaseLocationSwitch(m_globals, m_services, *m_serverLink, this, m_progressDelayMs, [this] {
+            ReloadCollection();
+        }).Choose();
+    });
     使用自带浏览器 = 操作菜单->addAction(BookmarkTexts::UseBuiltInBrowser);
     使用自带浏览器->setCheckable(true);
     // The menu flips the tick itself; ToggleBuiltInBrowser owns that, so take the click only.
@@ -223,8 +239,13 @@ void MainWindow::OnCreated()
 
     int migrated = 0;
     const bool onServer = ServerChosen(m_globals.Settings());
-    if (onServer && !OpenChosenServer())
-        NoteServerAway();
+    if (onServer && !m_serverLink->OpenChosen()) {
+        // Nothing is written anywhere else: the lists stay empty until the server answers.
+        m_services.ShowMessage(
+            FailureExplanation::Server(BookmarkTexts::CannotReachServer, m_globals.Database->LastError()),
+            MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
+        m_serverLink->NoteAway();
+    }
     const DatabaseState state =
         onServer ? DatabaseState::Opened
                  : PrepareDatabase(*m_globals.Database, directory, m_globals.Settings(), &migrated);
@@ -284,8 +305,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == 网址框->viewport() && event->type() == QEvent::Resize)
         FitColumns();
-    if (m_serverAway && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress))
-        TryServerAgain();
     return QWidget::eventFilter(watched, event);
 }
 

@@ -87,7 +87,6 @@ public:
 
     // "数据库位置...": the local file or a PostgreSQL server; an empty server is offered the
     // local collection.
-    void ChooseDatabaseLocation();
     // Another qavex on the server changed bookmarks or categories: the lists on show follow,
     // rewritten in place, the selection kept on the bookmarks that remain.
     void FollowOtherChanges();
@@ -167,11 +166,6 @@ private:
     void CreateMenus();
     void ConnectEvents();
     void OnCreated();
-    bool OpenChosenServer();
-    void TryServerAgain();
-    void NoteServerAway();
-    void WatchServer();
-    bool MakeServerCollection(RecordTable& remote);
     void ReloadCollection(bool keepEntry = false);
     void OnWillBeDestroyed();
     void ApplySavedAppearance();
@@ -207,12 +201,8 @@ private:
     // The search on show, followed when another program changes the collection.
     QString m_matchColumn;
     QString m_matchText;
-    class QTimer* m_othersChanged = nullptr;
     bool m_followingOthers = false;
-    // The chosen server did not answer at start: tried again as the user acts, now and then.
-    bool m_serverAway = false;
-    // An act said the server is away itself: the watch's message for the same loss is not shown.
-    bool m_lossReported = false;
-    qint64 m_lastServerTryMs = -1;
+    // The server's life: its losses, its coming back, other machines' changes.
+    class ServerLink* m_serverLink;
     int m_progressDelayMs = 500;
 };

@@ -3,6 +3,7 @@
 
 #include "FailureExplanation.h"
 #include "Placement.h"
+#include "ServerLink.h"
 
 #include "AccountDialog.h"
 #include "BookmarkListModel.h"
@@ -93,7 +94,7 @@ void MainWindow::ReportRefusedChange(const QString& failure)
     // A server away is said at every act that needed it; the watch's message for a loss this act
     // found is this one.
     if (database.IsServer() && (database.ConnectionLost() || !database.IsOpen())) {
-        m_lossReported = true;
+        m_serverLink->LossToldByAct();
         m_services.ShowMessage(
             FailureExplanation::Server(BookmarkTexts::CannotReachServer, database.LastError()),
             MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);

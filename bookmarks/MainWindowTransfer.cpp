@@ -3,6 +3,7 @@
 
 #include "FailureExplanation.h"
 #include "PasswordAccess.h"
+#include "ServerLink.h"
 
 #include "BookmarkHtmlFile.h"
 #include "BookmarkListModel.h"
@@ -153,7 +154,7 @@ void MainWindow::ReportImport(const ImportResult& result, int notPages,
     if (!result.stored) {
         const RecordTable& database = *m_globals.Database;
         if (database.IsServer() && (database.ConnectionLost() || !database.IsOpen())) {
-            m_lossReported = true;
+            m_serverLink->LossToldByAct();
             m_services.ShowMessage(
                 FailureExplanation::WithDetail(BookmarkTexts::ImportLostServer, database.LastError()),
                 MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);

@@ -1,0 +1,95 @@
+#include "ServerLink.h"
+
+#include "IniFile.h"
+#include "RecordTable.h"
+#include "ServerSchema.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QEvent>
+#include <QTimer>
+
+#include <utility>
+
+ServerLink::ServerLink(RecordTable& database, std::function<IniFile()> settings, QObject* parent)
+    : QObject(parent), m_database(database), m_settings(std::move(settings)),
+      m_othersChanged(new QTimer(this))
+{
+    m_othersChanged->setSingleShot(true);
+    // A burst of changes (an import elsewhere) is followed once.
+    m_othersChanged->setInterval(150);
+    connect(m_othersChanged, &QTimer::timeout, this, [this] {
+        if (!m_database.IsOpen())
+            return;
+        // Our own long work (an import) holds rows the list does not show yet: followed after it.
+        if (m_database.InTransaction()) {
+            m_othersChanged->start();
+            return;
+        }
+        emit othersChanged();
+    });
+}
+
+ServerLink::~ServerLink()
+{
+    m_database.OnConnectionLost({});
+    if (m_away)
+        qApp->removeEventFilter(this);
+}
+
+bool ServerLink::OpenChosen()
+{
+    if (!ServerSchema::OpenChosen(m_database, m_settings()))
+        return false;
+    Watch();
+    return true;
+}
+
+void ServerLink::Watch()
+{
+    if (!m_database.IsServer())
+        return;
+    m_database.OnConnectionLost([this](const QString& reason) {
+        // Told after the statement's own caller is done, unless that caller said it; one message
+        // for one loss, also when it is noticed while the window is idle.
+        m_lossTold = false;
+        QTimer::singleShot(0, this, [this, reason] {
+            if (!std::exchange(m_lossTold, false))
+                emit lost(reason);
+        });
+    });
+    m_database.WatchOtherChanges(this, [this] { m_othersChanged->start(); });
+}
+
+void ServerLink::NoteAway()
+{
+    const bool away = m_database.IsServer() && !m_database.IsOpen();
+    if (away == m_away)
+        return;
+    m_away = away;
+    if (away)
+        qApp->installEventFilter(this);
+    else
+        qApp->removeEventFilter(this);
+}
+
+bool ServerLink::eventFilter(QObject* watched, QEvent* event)
+{
+    if (m_away && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress))
+        TryAgain();
+    return QObject::eventFilter(watched, event);
+}
+
+void ServerLink::TryAgain()
+{
+    // A server that does not answer costs its connect timeout: not on every key.
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (m_lastTryMs >= 0 && now - m_lastTryMs < 3000)
+        return;
+    m_lastTryMs = now;
+    if (!ServerSchema::OpenChosen(m_database, m_settings()))
+        return;
+    NoteAway();
+    emit back();
+    Watch();
+}
