@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TransferTexts.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -7,6 +9,9 @@
 
 // Texts of the bookmark manager's windows and messages.
 namespace BookmarkTexts {
+// The texts of moving bookmarks in and out are the window's too.
+using namespace TransferTexts;
+
 inline const QString DesignCaption = QStringLiteral("网址收藏");
 inline const std::array<QString, 4> ListColumns = {QStringLiteral("网站名称"), QStringLiteral("地址"),
                                                    QStringLiteral("分类"), QStringLiteral("备注")};
@@ -46,7 +51,6 @@ inline const QString QuestionTitle = QStringLiteral("询问");
 inline const QString CannotOpenDatabase = QStringLiteral("无法打开数据库文件：");
 inline const QString MissingFields = QStringLiteral("请输入网站名称、地址和分类！");
 inline const QString AlreadyBookmarked = QStringLiteral("此网址已经收藏过");
-inline const QString AddFailed = QStringLiteral("添加失败");
 inline const QString SelectRecordToModify = QStringLiteral("请选择要修改的记录");
 inline const QString NameAndAddressRequired = QStringLiteral("网址名称和网页地址不能为空");
 inline const QString ModifyFailed = QStringLiteral("修改失败");
@@ -100,7 +104,6 @@ inline const QString TextFileFilter = QStringLiteral("文本文件(*.txt)|*.txt"
 inline const QString ExportFilter = QStringLiteral("文本文件(*.txt)|*.txt|网页书签文件(*.html)|*.html");
 inline const QString ImportFilter =
     QStringLiteral("文本文件(*.txt)|*.txt|网页书签文件(*.htm;*.html)|*.htm;*.html|旧版数据库(*.mdb)|*.mdb");
-inline const QString LooseBookmarksCategory = QStringLiteral("导入的书签");
 inline const QString ImportFromBrowsers = QStringLiteral("从浏览器导入...");
 inline const QString BrowserImportCaption = QStringLiteral("从浏览器导入");
 inline const QString ChooseBrowsers = QStringLiteral("选择要导入其书签的浏览器：");
@@ -110,7 +113,6 @@ inline const QString NoBrowserBookmarks = QStringLiteral("没有在本机找到�
 inline const QString ReadingBrowserBookmarks = QStringLiteral("正在读取浏览器的书签……");
 inline const QString BrowserProfileUnreadable =
     QStringLiteral("无法读取 %1 的书签（不是浏览器书签库的样子，或太大、读取太久），没有导入。");
-inline const QString ImportNotPages = QStringLiteral("，%1 个不是网页的地址未导入");
 inline const QString LegacyMigrated = QStringLiteral("已导入旧版数据库：");
 inline const QString LegacyMerged =
     QStringLiteral("已合并旧版数据库：网址 %1 个，分类 %2 个，历史地址 %3 个");
@@ -121,30 +123,9 @@ inline const QString CollectionAnswersNot = QStringLiteral(
     "这个收藏已在另一个 qavex 窗口中打开，但它没有响应。请切换到那个窗口，或等它结束后再启动。");
 inline const QString InstanceCheckFailed =
     QStringLiteral("无法确认这个收藏是否已在另一个 qavex 中打开（%1）。请不要同时运行两个 qavex。");
-inline const QString CannotWriteFile = QStringLiteral("无法写入文件：");
-inline const QString CannotReadFile = QStringLiteral("无法打开文件：");
-inline const QString Imported = QStringLiteral("已导入 %1 个网址");
-inline const QString ImportSkipped = QStringLiteral("，%1 行格式不对未导入（%2）");
-inline const QString SkippedLine = QStringLiteral("第 %1 行：%2");
-inline const QString ListSeparator = QStringLiteral("；");
-inline const QString LineTooShort = QStringLiteral("少于三项");
-inline const QString LineWithoutName = QStringLiteral("缺少网站名");
-inline const QString LineWithoutAddress = QStringLiteral("缺少网址");
-inline const QString LineWithoutCategory = QStringLiteral("缺少分类");
-inline const QString ImportRepeats = QStringLiteral("，%1 个已经收藏过的网址未导入");
-inline const QString ImportRefused = QStringLiteral("，%1 行无法存入数据库");
-inline const QString ImportCategoriesRefused = QStringLiteral("，%1 个分类无法登记");
-inline const QString Exported = QStringLiteral("已导出 %1 个网址");
-inline const QString NoCollection = QStringLiteral("没有收藏：");
-inline const QString NotOurDatabase = QStringLiteral("不是 qavex 的数据库文件：");
-inline const QString CollectionInUse = QStringLiteral("qavex 正在使用这个收藏，请关闭它的窗口后再导入");
-inline const QString DatabaseDamaged = QStringLiteral("数据库已损坏：");
-inline const QString DatabaseSound = QStringLiteral("数据库完好：");
-inline const QString WrongArguments = QStringLiteral("参数不对：");
 inline const QString NothingToExport = QStringLiteral("没有可导出的网址");
 inline const QString BookmarkGone = QStringLiteral("此网址已被删除");
 inline const QString CannotReadList = QStringLiteral("无法读取网址列表");
-inline const QString CannotReadBookmarks = QStringLiteral("无法读取数据库中的网址，没有导出。");
 
 // Appearance dialog
 inline const QString AppearanceCaption = QStringLiteral("外观设置");
@@ -237,7 +218,6 @@ inline const QString ServerPasswordNote =
     QStringLiteral("密码存入系统密钥环，不写入 qavex.ini；留空则使用 ~/.pgpass。");
 inline const QString TestConnectionButton = QStringLiteral("测试连接");
 inline const QString MissingServerFields = QStringLiteral("请填写主机、数据库和用户");
-inline const QString CannotReachServer = QStringLiteral("无法连接数据库服务器");
 inline const QString ImportLostServer =
     QStringLiteral("与数据库服务器的连接中断，没有导入任何网址。请检查网络连接和服务器，然后再导入。");
 inline const QString ServerHoldsCollection = QStringLiteral("连接成功。服务器上已有收藏，共 %1 个网址。");

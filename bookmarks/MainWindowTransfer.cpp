@@ -192,11 +192,13 @@ MainWindow::ImportResult MainWindow::ImportLines(const QList<BookmarkTextFile::L
         FillBookmarkList(all ? QString() : selected);
         return result;
     }
-    if (row >= 0 && !all)
-        result.addedRows.removeIf([&](const BookmarkListModel::Row& added) {
-            return added.cells[BookmarkListModel::CategoryColumn] != selected;
-        });
-    m_bookmarks->AppendRows(std::move(result.addedRows));
+    QList<BookmarkListModel::Row> shown;
+    for (const BookmarkTransfer::StoredLine& added : result.addedRows) {
+        const BookmarkTextFile::Line& line = added.line;
+        if (all || row < 0 || line.category == selected)
+            shown.append({{line.name, line.address, line.category, line.remark}, false, added.id});
+    }
+    m_bookmarks->AppendRows(std::move(shown));
     FitColumns();
     return result;
 }

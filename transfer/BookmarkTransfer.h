@@ -1,7 +1,6 @@
 #pragma once
 
 #include "BookmarkHtmlFile.h"
-#include "BookmarkListModel.h"
 #include "BookmarkTextFile.h"
 
 #include <QStringList>
@@ -15,6 +14,12 @@ class RecordTable;
 // go through here.
 namespace BookmarkTransfer {
 
+// A line as stored, with the ID the database gave it.
+struct StoredLine {
+    BookmarkTextFile::Line line;
+    qint64 id = 0;
+};
+
 struct Result {
     bool stored = false;    // false: nothing was kept
     bool cancelled = false; // the user stopped it; nothing was kept
@@ -22,7 +27,7 @@ struct Result {
     int repeated = 0;          // addresses stored already, or earlier in the file
     int refused = 0;           // lines the database would not take
     int categoriesRefused = 0; // new categories it would not register
-    QList<BookmarkListModel::Row> addedRows;
+    QList<StoredLine> addedRows;
     QStringList newCategories;
 };
 

@@ -1,7 +1,7 @@
 #include "BookmarkTextFile.h"
 
 #include "BookmarkHtmlFile.h"
-#include "BookmarkTexts.h"
+#include "TransferTexts.h"
 #include "LegacyText.h"
 
 namespace BookmarkTextFile {
@@ -25,10 +25,10 @@ Read Parse(const QByteArray& bytes)
         const QList<QStringView> fields = line.split(u'|');
         const auto field = [&](int at) { return at < fields.size() ? fields[at].toString() : QString(); };
         const Line parsed{field(0), field(1), field(2), field(3)};
-        const QString why = fields.size() < 3                     ? BookmarkTexts::LineTooShort
-                            : parsed.name.trimmed().isEmpty()     ? BookmarkTexts::LineWithoutName
-                            : parsed.address.trimmed().isEmpty()  ? BookmarkTexts::LineWithoutAddress
-                            : parsed.category.trimmed().isEmpty() ? BookmarkTexts::LineWithoutCategory
+        const QString why = fields.size() < 3                     ? TransferTexts::LineTooShort
+                            : parsed.name.trimmed().isEmpty()     ? TransferTexts::LineWithoutName
+                            : parsed.address.trimmed().isEmpty()  ? TransferTexts::LineWithoutAddress
+                            : parsed.category.trimmed().isEmpty() ? TransferTexts::LineWithoutCategory
                                                                   : QString();
         if (!why.isEmpty()) {
             read.skipped.append({number, why});

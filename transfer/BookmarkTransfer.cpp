@@ -1,6 +1,6 @@
 #include "BookmarkTransfer.h"
 
-#include "BookmarkTexts.h"
+#include "TransferTexts.h"
 #include "RecordTable.h"
 #include "SearchIndex.h"
 #include "StorageNames.h"
@@ -47,8 +47,7 @@ Result Store(RecordTable& database, const QList<BookmarkTextFile::Line>& lines, 
             continue;
         }
         addresses.insert(line.address);
-        result.addedRows.append(
-            {{line.name, line.address, line.category, line.remark}, false, database.LastInsertId()});
+        result.addedRows.append({line, database.LastInsertId()});
         if (!categories.contains(line.category)) {
             categories.insert(line.category);
             if (database.Insert(Tables::Categories, Columns::CategoryName, {line.category}))
@@ -68,25 +67,25 @@ Result Store(RecordTable& database, const QList<BookmarkTextFile::Line>& lines, 
 
 QString Report(const Result& result, int notPages, const QList<BookmarkTextFile::Skipped>& skipped)
 {
-    QString report = BookmarkTexts::Imported.arg(result.added);
+    QString report = TransferTexts::Imported.arg(result.added);
     if (!skipped.isEmpty()) {
         // The first few, each with its line number: enough to find and mend them.
         QStringList first;
         for (qsizetype i = 0; i < std::min<qsizetype>(skipped.size(), 3); ++i)
-            first.append(BookmarkTexts::SkippedLine.arg(skipped[i].number).arg(skipped[i].why));
+            first.append(TransferTexts::SkippedLine.arg(skipped[i].number).arg(skipped[i].why));
         if (skipped.size() > 3)
             first.append(QStringLiteral("…"));
         report +=
-            BookmarkTexts::ImportSkipped.arg(skipped.size()).arg(first.join(BookmarkTexts::ListSeparator));
+            TransferTexts::ImportSkipped.arg(skipped.size()).arg(first.join(TransferTexts::ListSeparator));
     }
     if (result.repeated > 0)
-        report += BookmarkTexts::ImportRepeats.arg(result.repeated);
+        report += TransferTexts::ImportRepeats.arg(result.repeated);
     if (notPages > 0)
-        report += BookmarkTexts::ImportNotPages.arg(notPages);
+        report += TransferTexts::ImportNotPages.arg(notPages);
     if (result.refused > 0)
-        report += BookmarkTexts::ImportRefused.arg(result.refused);
+        report += TransferTexts::ImportRefused.arg(result.refused);
     if (result.categoriesRefused > 0)
-        report += BookmarkTexts::ImportCategoriesRefused.arg(result.categoriesRefused);
+        report += TransferTexts::ImportCategoriesRefused.arg(result.categoriesRefused);
     return report;
 }
 

@@ -2,7 +2,7 @@
 
 #include "FailureExplanation.h"
 
-#include "BookmarkTexts.h"
+#include "TransferTexts.h"
 #include "BookmarkTransfer.h"
 #include "DatabaseFile.h"
 #include "IniFile.h"
@@ -66,18 +66,18 @@ bool OpenExisting(RecordTable& database, const QString& programDirectory, QStrin
     if (ServerChosen(SettingsOf(programDirectory))) {
         if (ServerSchema::OpenChosen(database, SettingsOf(programDirectory)))
             return true;
-        problem = FailureExplanation::Server(BookmarkTexts::CannotReachServer, database.LastError());
+        problem = FailureExplanation::Server(TransferTexts::CannotReachServer, database.LastError());
         return false;
     }
     const QString path = DatabasePath(programDirectory);
     if (!QFile::exists(path)) {
-        problem = BookmarkTexts::NoCollection + QDir::toNativeSeparators(path);
+        problem = TransferTexts::NoCollection + QDir::toNativeSeparators(path);
         return false;
     }
     if (!IsSqliteFile(path) || !database.Open(path) ||
         !database.HasColumns(Tables::Bookmarks,
                              {Columns::Name, Columns::Address, Columns::Category, Columns::Remark})) {
-        problem = BookmarkTexts::NotOurDatabase + QDir::toNativeSeparators(path);
+        problem = TransferTexts::NotOurDatabase + QDir::toNativeSeparators(path);
         return false;
     }
     return true;
@@ -91,10 +91,10 @@ int Export(const QString& file, const QString& programDirectory)
         return Fail(problem);
     const BookmarkTransfer::Exported exported = BookmarkTransfer::Export(database, file);
     if (exported.failed)
-        return Fail(BookmarkTexts::CannotReadBookmarks);
+        return Fail(TransferTexts::CannotReadBookmarks);
     if (!WriteFileSafely(file, exported.bytes))
-        return Fail(BookmarkTexts::CannotWriteFile + QDir::toNativeSeparators(file));
-    Say(stdout, BookmarkTexts::Exported.arg(exported.count));
+        return Fail(TransferTexts::CannotWriteFile + QDir::toNativeSeparators(file));
+    Say(stdout, TransferTexts::Exported.arg(exported.count));
     return Done;
 }
 
@@ -103,27 +103,27 @@ int Import(const QString& file, const QString& programDirectory)
     // Held while the import runs: a window started meanwhile waits its turn rather than write beside it.
     SingleInstance instance(programDirectory);
     if (!instance.HoldCollection() && instance.HeldElsewhere())
-        return Fail(BookmarkTexts::CollectionInUse);
+        return Fail(TransferTexts::CollectionInUse);
     QFile input(file);
     if (!input.open(QIODevice::ReadOnly))
-        return Fail(BookmarkTexts::CannotReadFile + QDir::toNativeSeparators(file));
+        return Fail(TransferTexts::CannotReadFile + QDir::toNativeSeparators(file));
     const BookmarkHtmlFile::Contents contents = BookmarkTransfer::Parse(file, input.readAll());
 
     RecordTable database;
     const IniFile settings = SettingsOf(programDirectory);
     if (ServerChosen(settings)) {
         if (!ServerSchema::OpenChosen(database, settings))
-            return Fail(FailureExplanation::Server(BookmarkTexts::CannotReachServer, database.LastError()));
+            return Fail(FailureExplanation::Server(TransferTexts::CannotReachServer, database.LastError()));
     } else {
         const DatabaseState state = PrepareDatabase(database, programDirectory, settings);
         if (state == DatabaseState::NotADatabase || state == DatabaseState::UnreadableLegacy ||
             state == DatabaseState::Failed)
-            return Fail(BookmarkTexts::NotOurDatabase +
+            return Fail(TransferTexts::NotOurDatabase +
                         QDir::toNativeSeparators(DatabasePath(programDirectory)));
     }
     const BookmarkTransfer::Result result = BookmarkTransfer::Store(database, contents.lines);
     if (!result.stored)
-        return Fail(BookmarkTexts::AddFailed);
+        return Fail(TransferTexts::AddFailed);
     Say(stdout, BookmarkTransfer::Report(result, contents.notPages, contents.skipped));
     return result.refused > 0 || result.categoriesRefused > 0 ? Failed : Done;
 }
@@ -153,8 +153,8 @@ int Check(const QString& programDirectory)
     QSqlDatabase::removeDatabase(connection);
     const QString path = QDir::toNativeSeparators(DatabasePath(programDirectory));
     if (findings != QStringList{QStringLiteral("ok")})
-        return Fail(BookmarkTexts::DatabaseDamaged + path + u'\n' + findings.join(u'\n'));
-    Say(stdout, BookmarkTexts::DatabaseSound + path);
+        return Fail(TransferTexts::DatabaseDamaged + path + u'\n' + findings.join(u'\n'));
+    Say(stdout, TransferTexts::DatabaseSound + path);
     return Done;
 }
 
@@ -175,7 +175,7 @@ int Run(const QStringList& arguments, const QString& programDirectory)
     const bool takesFile = verb == QStringLiteral("--export") || verb == QStringLiteral("--import");
     if (arguments.size() != (takesFile ? 2 : 1) || (takesFile && arguments[1].isEmpty())) {
         Say(stderr,
-            (verb.isEmpty() ? QString() : BookmarkTexts::WrongArguments + arguments.join(u' ') + u'\n') +
+            (verb.isEmpty() ? QString() : TransferTexts::WrongArguments + arguments.join(u' ') + u'\n') +
                 Usage);
         return Misused;
     }
@@ -193,7 +193,7 @@ int Run(const QStringList& arguments, const QString& programDirectory)
         return Import(arguments[1], programDirectory);
     if (verb == QStringLiteral("--check"))
         return Check(programDirectory);
-    Say(stderr, BookmarkTexts::WrongArguments + arguments.join(u' ') + u'\n' + Usage);
+    Say(stderr, TransferTexts::WrongArguments + arguments.join(u' ') + u'\n' + Usage);
     return Misused;
 }
 

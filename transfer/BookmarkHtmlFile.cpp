@@ -1,6 +1,6 @@
 #include "BookmarkHtmlFile.h"
 
-#include "BookmarkTexts.h"
+#include "TransferTexts.h"
 #include "LegacyText.h"
 
 #include <QHash>
@@ -179,7 +179,7 @@ bool IsPageAddress(const QString& address)
 QString CategoryOf(const QStringList& folders)
 {
     const QString joined = folders.join(u'/');
-    return joined.isEmpty() ? BookmarkTexts::LooseBookmarksCategory : joined;
+    return joined.isEmpty() ? TransferTexts::LooseBookmarksCategory : joined;
 }
 
 Contents Parse(const QByteArray& bytes)
