@@ -7,8 +7,10 @@
 #include "MessageStyle.h"
 #include "RecordTable.h"
 #include "RuntimeServices.h"
+#include "ServerLook.h"
 #include "ServerSchema.h"
 #include "StorageNames.h"
+#include "WorkProgress.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -127,23 +129,24 @@ void DatabaseLocationDialog::TestConnection()
 {
     if (!Complete())
         return;
-    RecordTable probe;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool connected = probe.OpenServer(Server());
+    // The look runs beside the window: a server that never answers shows progress and takes 取消.
+    WorkProgress progress(this, T::ConnectingToServer, m_progressDelayMs);
+    const std::optional<ServerLook> look =
+        progress.RunAside<ServerLook>([server = Server()] { return LookAtServer(server); });
+    if (!look)
+        return;
     QString text;
     int icon = MessageStyle::InformationIcon;
-    if (!connected) {
-        text = FailureExplanation::Server(T::CannotReachServer, probe.LastError());
+    if (!look->reached) {
+        text = FailureExplanation::Server(T::CannotReachServer, look->error);
         icon = MessageStyle::ErrorIcon;
-    } else if (ServerSchema::Exists(probe)) {
-        const QList<QStringList> count = probe.ReadRows(Tables::Bookmarks, {QStringLiteral("count(*)")}, {});
-        text = T::ServerHoldsCollection.arg(count.isEmpty() ? QStringLiteral("0") : count[0][0]);
-    } else if (ServerSchema::IsEmpty(probe)) {
+    } else if (look->holds == ServerLook::Holds::Collection) {
+        text = T::ServerHoldsCollection.arg(look->bookmarks);
+    } else if (look->holds == ServerLook::Holds::Nothing) {
         text = T::ServerIsEmpty;
     } else {
         text = T::ServerHoldsOtherTables;
         icon = MessageStyle::WarningIcon;
     }
-    QApplication::restoreOverrideCursor();
     m_services.ShowMessage(text, MessageStyle::Ok | icon, T::DatabaseLocationCaption, this);
 }

@@ -22,6 +22,8 @@ public:
     bool ServerChosen() const;
     // The server as typed, the password included.
     ServerAddress Server() const;
+    // How long a look at the server runs before its progress shows.
+    void SetProgressDelay(int milliseconds) { m_progressDelayMs = milliseconds; }
 
     QRadioButton* 本机文件按钮;
     QRadioButton* 服务器按钮;
@@ -41,4 +43,5 @@ private:
 
     RuntimeServices& m_services;
     QList<QWidget*> m_serverFields;
+    int m_progressDelayMs = 500;
 };

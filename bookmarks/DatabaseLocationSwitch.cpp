@@ -12,6 +12,7 @@
 #include "RecordTable.h"
 #include "RuntimeServices.h"
 #include "ServerLink.h"
+#include "ServerLook.h"
 #include "ServerSchema.h"
 #include "SettingsKeys.h"
 #include "StorageNames.h"
@@ -38,6 +39,7 @@ void DatabaseLocationSwitch::Choose()
     const IniFile settings = m_globals.Settings();
     const ServerAddress current = database.IsServer() ? database.Server() : ReadServerAddress(settings);
     DatabaseLocationDialog dialog(database.IsServer() ? &current : nullptr, current, m_services, m_window);
+    dialog.SetProgressDelay(m_progressDelayMs);
     // A server that cannot be used is said and the dialog opens again with what was typed.
     std::unique_ptr<RecordTable> remote;
     for (;;) {
@@ -45,15 +47,28 @@ void DatabaseLocationSwitch::Choose()
             return;
         if (!dialog.ServerChosen())
             break;
+        // Looked at beside the window first: a server that never answers shows progress and takes
+        // 取消, after which the dialog comes back with what was typed.
+        WorkProgress progress(m_window, T::ConnectingToServer, m_progressDelayMs);
+        const std::optional<ServerLook> look =
+            progress.RunAside<ServerLook>([server = dialog.Server()] { return LookAtServer(server); });
+        if (!look)
+            continue;
+        if (!look->reached) {
+            m_services.ShowMessage(FailureExplanation::Server(T::CannotReachServer, look->error),
+                                   MessageStyle::Ok | MessageStyle::ErrorIcon, T::ErrorTitle, m_window);
+            continue;
+        }
+        if (look->holds == ServerLook::Holds::OtherTables) {
+            m_services.ShowMessage(T::ServerHoldsOtherTables, MessageStyle::Ok | MessageStyle::WarningIcon,
+                                   T::ErrorTitle, m_window);
+            continue;
+        }
+        // It answered a moment ago: this connection is the window's own, on its thread.
         remote = std::make_unique<RecordTable>();
         if (!remote->OpenServer(dialog.Server())) {
             m_services.ShowMessage(FailureExplanation::Server(T::CannotReachServer, remote->LastError()),
                                    MessageStyle::Ok | MessageStyle::ErrorIcon, T::ErrorTitle, m_window);
-            continue;
-        }
-        if (!ServerSchema::Exists(*remote) && !ServerSchema::IsEmpty(*remote)) {
-            m_services.ShowMessage(T::ServerHoldsOtherTables, MessageStyle::Ok | MessageStyle::WarningIcon,
-                                   T::ErrorTitle, m_window);
             continue;
         }
         break;

@@ -2,6 +2,7 @@
 // again, and the notices of other machines' changes.
 #include "ServerStore.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QSqlError>
@@ -19,8 +20,9 @@ const QByteArray ChangeChannel = "qavex_changes";
 void ServerStore::WatchConnection()
 {
     m_connectionWatch.reset();
+    // A look from a thread beside the window has no event loop to watch with, nor need of one.
     PGconn* connection = Connection();
-    if (!connection || PQsocket(connection) < 0)
+    if (!connection || PQsocket(connection) < 0 || !QAbstractEventDispatcher::instance())
         return;
     m_connectionWatch = std::make_unique<QSocketNotifier>(PQsocket(connection), QSocketNotifier::Read);
     QObject::connect(m_connectionWatch.get(), &QSocketNotifier::activated, m_connectionWatch.get(), [this] {

@@ -15,11 +15,15 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 namespace {
@@ -62,6 +66,49 @@ void FillServerFields(DatabaseLocationDialog& dialog, const ServerAddress& serve
 }
 
 // Picks the server in "数据库位置" as a user fills it in, once the dialog is open.
+// A server that takes the connection and never says a word.
+class SilentServer : public QTcpServer {
+public:
+    SilentServer()
+    {
+        listen(QHostAddress::LocalHost);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = nextPendingConnection())
+                socket->setParent(this);
+        });
+    }
+};
+
+// Chooses 取消 in every progress dialog a while after it shows.
+class CancelProgressLater : public QObject {
+public:
+    CancelProgressLater() { qApp->installEventFilter(this); }
+    ~CancelProgressLater() override { qApp->removeEventFilter(this); }
+    int shown = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* dialog = qobject_cast<QProgressDialog*>(watched);
+        if (dialog && event->type() == QEvent::Show) {
+            ++shown;
+            QTimer::singleShot(300, dialog, &QProgressDialog::cancel);
+        }
+        return false;
+    }
+};
+
+// The next 数据库位置 dialog that stands modal, past the progress dialogs before it.
+void WhenLocationDialog(const std::function<void(DatabaseLocationDialog*)>& act)
+{
+    WhenModal([act](QWidget* modal) {
+        if (auto* dialog = qobject_cast<DatabaseLocationDialog*>(modal))
+            act(dialog);
+        else
+            QTimer::singleShot(10, [act] { WhenLocationDialog(act); });
+    });
+}
+
 void ChooseServerInDialog(const ServerAddress& server)
 {
     WhenModal([server](QWidget* modal) {
@@ -326,6 +373,50 @@ private slots:
         QVERIFY(kept);
         QVERIFY(MessageTexts(c).value(0).startsWith(QStringLiteral("无法连接数据库服务器：")));
         QVERIFY(w.Globals().Database->IsServer());
+    }
+
+    // A server that takes the connection and never answers: 测试连接 and 确定 look at it beside the
+    // window, which keeps turning, shows progress and takes 取消; the dialog keeps what was typed
+    // and the collection stays where it was.
+    void silentServerNeverHoldsTheWindow()
+    {
+        SilentServer silent;
+        ServerAddress server = TestServer::NewDatabase();
+        server.host = QStringLiteral("127.0.0.1");
+        server.port = silent.serverPort();
+        Collection c;
+        MainWindow& w = c.Start();
+        w.SetProgressDelay(0);
+        CancelProgressLater cancel;
+        int ticks = 0;
+        QTimer clock;
+        QObject::connect(&clock, &QTimer::timeout, [&ticks] { ++ticks; });
+        clock.start(10);
+        bool kept = false;
+        WhenModal([&](QWidget* first) {
+            auto* dialog = qobject_cast<DatabaseLocationDialog*>(first);
+            QVERIFY(dialog);
+            FillServerFields(*dialog, server);
+            dialog->测试连接按钮->click();
+            QCOMPARE(cancel.shown, 1);
+            QVERIFY(ticks >= 3);
+            QVERIFY(c.services.messages.isEmpty());
+            WhenLocationDialog([&](DatabaseLocationDialog* reopened) {
+                kept = reopened->服务器按钮->isChecked() && reopened->端口框->value() == server.port;
+                reopened->取消按钮->click();
+            });
+            dialog->确定按钮->click();
+        });
+        Choose(w, BookmarkTexts::DatabaseLocationItem);
+        QVERIFY(kept);
+        QCOMPARE(cancel.shown, 2);
+        QVERIFY(c.services.messages.isEmpty());
+        QVERIFY(!w.Globals().Database->IsServer());
+        QVERIFY(QFile::exists(c.Path(DatabaseFileName)));
+        // The looks still waiting beside the window end when the server goes.
+        silent.close();
+        qDeleteAll(silent.findChildren<QTcpSocket*>());
+        QTest::qWait(300);
     }
 
     void serverBackAfterStartIsUsedAtTheNextAct()
