@@ -196,6 +196,7 @@ inline const QString ProtectionBackupStale = QStringLiteral("无法重新制作�
 // Long work.
 inline const QString ProgressTitle = QStringLiteral("请稍候");
 inline const QString ImportingBookmarks = QStringLiteral("正在导入网址……");
+inline const QString ReadingLegacyDatabase = QStringLiteral("正在读取旧版数据库……");
 inline const QString ExportingBookmarks = QStringLiteral("正在导出网址……");
 inline const QString IndexingBookmarks = QStringLiteral("第一次查找，正在为全部网址建立索引……");
 inline const QString ImportCancelled = QStringLiteral("已取消导入，没有导入任何网址。");

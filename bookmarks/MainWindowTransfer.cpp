@@ -205,7 +205,18 @@ MainWindow::ImportResult MainWindow::ImportLines(const QList<BookmarkTextFile::L
 
 void MainWindow::MergeLegacyDatabase(const QString& path)
 {
-    const std::optional<LegacyDatabase> legacy = ReadLegacyDatabase(path);
+    // The reader process may take seconds on a damaged file: the window turns meanwhile, and 取消
+    // ends the reader with nothing merged.
+    std::optional<LegacyDatabase> legacy;
+    {
+        WorkProgress reading(this, BookmarkTexts::ReadingLegacyDatabase, m_progressDelayMs);
+        legacy = ReadLegacyDatabase(path, [&reading] { return reading.Step(0, 0); });
+        if (reading.Cancelled()) {
+            m_services.ShowMessage(BookmarkTexts::ImportCancelled,
+                                   MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);
+            return;
+        }
+    }
     if (!legacy) {
         m_services.ShowMessage(BookmarkTexts::NotALegacyDatabase + QDir::toNativeSeparators(path),
                                MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);

@@ -234,9 +234,9 @@ bool CreateDatabaseFile(const QString& path)
     return BuildDatabaseFile(path, {});
 }
 
-std::optional<LegacyDatabase> ReadLegacyDatabase(const QString& path)
+std::optional<LegacyDatabase> ReadLegacyDatabase(const QString& path, const std::function<bool()>& keepGoing)
 {
-    const std::optional<QMap<QString, LegacyTable>> tables = ReadLegacyTables(path);
+    const std::optional<QMap<QString, LegacyTable>> tables = ReadLegacyTables(path, keepGoing);
     if (!tables)
         return std::nullopt;
     const auto bookmarks =

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QVariantList>
 
+#include <functional>
 #include <optional>
 
 class IniFile;
@@ -29,7 +30,8 @@ struct LegacyDatabase {
 
 // The bookmark columns after ID, in table order.
 QStringList LegacyBookmarkColumns();
-std::optional<LegacyDatabase> ReadLegacyDatabase(const QString& path);
+std::optional<LegacyDatabase> ReadLegacyDatabase(const QString& path,
+                                                 const std::function<bool()>& keepGoing = {});
 
 // Replaces the Windows program's database at `path` by a new one with the same rows; the old file
 // is kept as qavex.mdb.jet (or .jet.2, …). Returns the number of bookmarks; on failure the old file

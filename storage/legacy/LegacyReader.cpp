@@ -83,7 +83,8 @@ QString LegacyReaderProgram()
     return QFile::exists(built) || !QFile::exists(installed) ? built : QDir::cleanPath(installed);
 }
 
-std::optional<QMap<QString, LegacyTable>> ReadLegacyTables(const QString& path)
+std::optional<QMap<QString, LegacyTable>> ReadLegacyTables(const QString& path,
+                                                           const std::function<bool()>& keepGoing)
 {
     if (!IsJetFile(path))
         return std::nullopt;
@@ -110,7 +111,8 @@ std::optional<QMap<QString, LegacyTable>> ReadLegacyTables(const QString& path)
         output += reader.readAllStandardOutput();
         if (finished || reader.state() == QProcess::NotRunning)
             break;
-        if (elapsed.elapsed() > WallClockLimitMs || output.size() > OutputLimitBytes) {
+        if (elapsed.elapsed() > WallClockLimitMs || output.size() > OutputLimitBytes ||
+            (keepGoing && !keepGoing())) {
             reader.kill();
             reader.waitForFinished();
             return std::nullopt;

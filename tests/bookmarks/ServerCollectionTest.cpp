@@ -79,25 +79,6 @@ public:
     }
 };
 
-// Chooses 取消 in every progress dialog a while after it shows.
-class CancelProgressLater : public QObject {
-public:
-    CancelProgressLater() { qApp->installEventFilter(this); }
-    ~CancelProgressLater() override { qApp->removeEventFilter(this); }
-    int shown = 0;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        auto* dialog = qobject_cast<QProgressDialog*>(watched);
-        if (dialog && event->type() == QEvent::Show) {
-            ++shown;
-            QTimer::singleShot(300, dialog, &QProgressDialog::cancel);
-        }
-        return false;
-    }
-};
-
 // The next 数据库位置 dialog that stands modal, past the progress dialogs before it.
 void WhenLocationDialog(const std::function<void(DatabaseLocationDialog*)>& act)
 {
@@ -388,10 +369,7 @@ private slots:
         MainWindow& w = c.Start();
         w.SetProgressDelay(0);
         CancelProgressLater cancel;
-        int ticks = 0;
-        QTimer clock;
-        QObject::connect(&clock, &QTimer::timeout, [&ticks] { ++ticks; });
-        clock.start(10);
+        LoopTurns loop;
         bool kept = false;
         WhenModal([&](QWidget* first) {
             auto* dialog = qobject_cast<DatabaseLocationDialog*>(first);
@@ -399,7 +377,7 @@ private slots:
             FillServerFields(*dialog, server);
             dialog->测试连接按钮->click();
             QCOMPARE(cancel.shown, 1);
-            QVERIFY(ticks >= 3);
+            QVERIFY(loop.turns >= 3);
             QVERIFY(c.services.messages.isEmpty());
             WhenLocationDialog([&](DatabaseLocationDialog* reopened) {
                 kept = reopened->服务器按钮->isChecked() && reopened->端口框->value() == server.port;

@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <signal.h>
+
 #include <sqlite3.h>
 
 namespace {
@@ -418,6 +420,40 @@ private slots:
         QFile kept(c.Path(QStringLiteral("qavex.mdb")));
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QCOMPARE(kept.readAll(), bytes);
+    }
+
+    // A reader that takes its time: the window turns, and 取消 ends the reader with nothing merged.
+    void windowsDatabaseReadIsCancelled()
+    {
+        const QString fixture = QStringLiteral(QAVEX_SHARED_DIR "/fixtures/legacy/qavex.mdb");
+        QAVEX_REQUIRE(QFile::exists(fixture),
+                      QStringLiteral("the legacy fixtures are not beside the project"));
+        Collection c;
+        MainWindow& w = c.Start();
+        w.SetProgressDelay(0);
+        const QStringList before = Names(w);
+        const QString pidFile = c.Path(QStringLiteral("reader.pid"));
+        const QString reader = c.Path(QStringLiteral("slow-reader.sh"));
+        WriteBytes(reader, "#!/bin/sh\necho $$ > '" + pidFile.toUtf8() + "'\nexec sleep 60\n");
+        QFile::setPermissions(reader, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const QByteArray configured = qgetenv("QAVEX_JET_READER");
+        qputenv("QAVEX_JET_READER", reader.toUtf8());
+        CancelProgressLater cancel;
+        LoopTurns loop;
+        c.services.fileAnswers.enqueue(fixture);
+        Choose(w, QStringLiteral("导入数据"));
+        if (configured.isEmpty())
+            qunsetenv("QAVEX_JET_READER");
+        else
+            qputenv("QAVEX_JET_READER", configured);
+        QCOMPARE(cancel.shown, 1);
+        QVERIFY(loop.turns >= 3);
+        QCOMPARE(c.services.messages.size(), 1);
+        QCOMPARE(c.services.messages[0].text, QStringLiteral("已取消导入，没有导入任何网址。"));
+        QCOMPARE(Names(w), before);
+        QFile pid(pidFile);
+        QVERIFY(pid.open(QIODevice::ReadOnly));
+        QCOMPARE(::kill(pid_t(pid.readAll().trimmed().toInt()), 0), -1);
     }
 
     void mergeTheWindowsProgramsDatabase()

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QTimer>
 #include <QTreeView>
 
@@ -87,4 +88,31 @@ void WhenModal(std::function<void(QWidget*)> act)
         }
     });
     timer->start();
+}
+
+CancelProgressLater::CancelProgressLater()
+{
+    qApp->installEventFilter(this);
+}
+
+CancelProgressLater::~CancelProgressLater()
+{
+    qApp->removeEventFilter(this);
+}
+
+bool CancelProgressLater::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* dialog = qobject_cast<QProgressDialog*>(watched);
+    if (dialog && event->type() == QEvent::Show) {
+        ++shown;
+        QTimer::singleShot(300, dialog, &QProgressDialog::cancel);
+    }
+    return false;
+}
+
+LoopTurns::LoopTurns()
+{
+    auto* clock = new QTimer(this);
+    connect(clock, &QTimer::timeout, this, [this] { ++turns; });
+    clock->start(10);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QStringList>
 
 #include <functional>
@@ -18,3 +19,21 @@ void Type(MainWindow& w, const QString& name, const QString& address, const QStr
           const QString& remark = {});
 // Runs `act` on the next modal window as soon as it is open (the caller then opens it).
 void WhenModal(std::function<void(QWidget*)> act);
+
+// Chooses 取消 in every progress dialog 300 ms after it shows; counts those shown.
+class CancelProgressLater : public QObject {
+public:
+    CancelProgressLater();
+    ~CancelProgressLater() override;
+    int shown = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+// Counts the turns of the event loop (a 10 ms timer) while it lives: the window was not held.
+class LoopTurns : public QObject {
+public:
+    LoopTurns();
+    int turns = 0;
+};
