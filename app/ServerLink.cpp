@@ -2,6 +2,7 @@
 
 #include "IniFile.h"
 #include "RecordTable.h"
+#include "ServerLook.h"
 #include "ServerSchema.h"
 
 #include <QCoreApplication>
@@ -9,6 +10,8 @@
 #include <QEvent>
 #include <QTimer>
 
+#include <mutex>
+#include <thread>
 #include <utility>
 
 ServerLink::ServerLink(RecordTable& database, std::function<IniFile()> settings, QObject* parent)
@@ -39,10 +42,42 @@ ServerLink::~ServerLink()
 
 bool ServerLink::OpenChosen()
 {
-    if (!ServerSchema::OpenChosen(m_database, m_settings()))
+    if (!LookThenOpen())
         return false;
     Watch();
     return true;
+}
+
+bool ServerLink::LookThenOpen()
+{
+    m_givenUp = false;
+    if (m_waiter) {
+        struct Shared {
+            std::mutex mutex;
+            bool done = false;
+            ServerLook look;
+        };
+        auto shared = std::make_shared<Shared>();
+        const ServerAddress server = ServerSchema::ChosenServer(m_settings());
+        std::thread([shared, server] {
+            ServerLook look = LookAtServer(server);
+            const std::lock_guard lock(shared->mutex);
+            shared->look = std::move(look);
+            shared->done = true;
+        }).detach();
+        const bool answered = m_waiter([shared] {
+            const std::lock_guard lock(shared->mutex);
+            return shared->done;
+        });
+        const std::lock_guard lock(shared->mutex);
+        m_givenUp = !answered;
+        if (!answered || !shared->look.reached) {
+            // Given up, or not there: the collection stays closed with the reason, as a failed open.
+            m_database.SetServerAway(server, answered ? shared->look.error : QStringLiteral("cancelled"));
+            return false;
+        }
+    }
+    return ServerSchema::OpenChosen(m_database, m_settings());
 }
 
 void ServerLink::Watch()
@@ -82,12 +117,18 @@ bool ServerLink::eventFilter(QObject* watched, QEvent* event)
 
 void ServerLink::TryAgain()
 {
+    // A click on the progress of the look under way is not another try.
+    if (m_looking)
+        return;
     // A server that does not answer costs its connect timeout: not on every key.
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     if (m_lastTryMs >= 0 && now - m_lastTryMs < 3000)
         return;
     m_lastTryMs = now;
-    if (!ServerSchema::OpenChosen(m_database, m_settings()))
+    m_looking = true;
+    const bool opened = LookThenOpen();
+    m_looking = false;
+    if (!opened)
         return;
     NoteAway();
     emit back();

@@ -21,6 +21,11 @@ public:
     ServerLink(RecordTable& database, std::function<IniFile()> settings, QObject* parent = nullptr);
     ~ServerLink() override;
 
+    // Waits for `finished` while the windows stay live (progress, 取消); false when the user gave up.
+    using Waiter = std::function<bool(const std::function<bool()>& finished)>;
+    // How a connection is waited for: without one, the server is asked on the window's thread.
+    void SetWaiter(Waiter waiter) { m_waiter = std::move(waiter); }
+
     // Opens the chosen server and watches it; false (LastError on the database) when it does not answer.
     bool OpenChosen();
     // Watches the server open now: its losses and other machines' changes.
@@ -28,6 +33,8 @@ public:
     // Looks whether the server is away; while it is, the user's next click or key tries again.
     void NoteAway();
     bool Away() const { return m_away; }
+    // The last look was given up by the user (nothing to tell them).
+    bool GivenUp() const { return m_givenUp; }
     // The act that found the server gone said so itself: the loss is not told twice.
     void LossToldByAct() { m_lossTold = true; }
 
@@ -44,11 +51,17 @@ protected:
 
 private:
     void TryAgain();
+    // Looks at the chosen server beside the window first, so that one that does not answer holds
+    // nothing; then opens it here. False when it did not answer or the user gave up.
+    bool LookThenOpen();
 
     RecordTable& m_database;
     std::function<IniFile()> m_settings;
+    Waiter m_waiter;
     QTimer* m_othersChanged;
     bool m_away = false;
+    bool m_looking = false;
+    bool m_givenUp = false;
     bool m_lossTold = false;
     qint64 m_lastTryMs = -1;
 };

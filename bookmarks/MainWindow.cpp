@@ -19,6 +19,7 @@
 #include "SkinAttach.h"
 #include "StorageNames.h"
 #include "TextNumber.h"
+#include "WorkProgress.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,6 +35,9 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTreeView>
+
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -70,6 +74,16 @@ MainWindow::MainWindow(ProgramGlobals& globals, RuntimeServices& services, QWidg
     // What the user was typing when the server came back is theirs.
     connect(m_serverLink, &ServerLink::back, this, [this] { ReloadCollection(true); });
     connect(m_serverLink, &ServerLink::othersChanged, this, &MainWindow::FollowOtherChanges);
+    // A server is looked at beside the window: one that does not answer shows progress and takes 取消.
+    m_serverLink->SetWaiter([this](const std::function<bool()>& finished) {
+        WorkProgress progress(this, BookmarkTexts::ConnectingToServer, m_progressDelayMs);
+        while (!finished()) {
+            if (!progress.Step(0, 0))
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return true;
+    });
     CreateControls();
     CreateMenus();
     ConnectEvents();
@@ -241,9 +255,10 @@ void MainWindow::OnCreated()
     const bool onServer = ServerChosen(m_globals.Settings());
     if (onServer && !m_serverLink->OpenChosen()) {
         // Nothing is written anywhere else: the lists stay empty until the server answers.
-        m_services.ShowMessage(
-            FailureExplanation::Server(BookmarkTexts::CannotReachServer, m_globals.Database->LastError()),
-            MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
+        if (!m_serverLink->GivenUp())
+            m_services.ShowMessage(
+                FailureExplanation::Server(BookmarkTexts::CannotReachServer, m_globals.Database->LastError()),
+                MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
         m_serverLink->NoteAway();
     }
     const DatabaseState state =

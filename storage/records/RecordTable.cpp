@@ -52,6 +52,17 @@ bool RecordTable::OpenServer(const ServerAddress& server)
     return opened;
 }
 
+void RecordTable::SetServerAway(const ServerAddress& server, const QString& reason)
+{
+    Close();
+    auto store = std::make_unique<ServerStore>();
+    store->SetAway(reason);
+    m_server = true;
+    m_address = server;
+    m_address.password.clear();
+    m_store = std::move(store);
+}
+
 void RecordTable::Close()
 {
     ResetRecordSets();

@@ -39,6 +39,9 @@ public:
     // the next act; the one that found it gone fails and says so.
     bool OpenServer(const ServerAddress& server);
     void Close();
+    // The collection is on this server, which did not answer a look taken beside the window: closed,
+    // with the reason, as a failed OpenServer leaves it, without trying again here.
+    void SetServerAway(const ServerAddress& server, const QString& reason);
     bool IsOpen() const { return m_store && m_store->IsOpen(); }
     bool IsServer() const { return m_server; }
     const ServerAddress& Server() const { return m_address; }

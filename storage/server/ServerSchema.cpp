@@ -95,7 +95,7 @@ QString KeyringItem(const ServerAddress& server)
     return QStringLiteral("server-") + server.Label();
 }
 
-bool OpenChosen(RecordTable& records, const IniFile& settings)
+ServerAddress ChosenServer(const IniFile& settings)
 {
     ServerAddress server = ReadServerAddress(settings);
     if (settings.Read(Settings::ServerPasswordInKeyring) == Settings::TrueText) {
@@ -103,6 +103,12 @@ bool OpenChosen(RecordTable& records, const IniFile& settings)
         if (answer.ok)
             server.password = QString::fromUtf8(answer.data);
     }
+    return server;
+}
+
+bool OpenChosen(RecordTable& records, const IniFile& settings)
+{
+    ServerAddress server = ChosenServer(settings);
     const bool opened = records.OpenServer(server) && (Exists(records) || Create(records));
     server.password.fill(u'\0');
     if (!opened)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ServerAddress.h"
+
 #include <QString>
 
 class IniFile;
@@ -23,6 +25,8 @@ bool CreateTables(RecordTable& records);
 // Opens the server qavex.ini chooses, its password from the keyring when it was put there, and
 // makes the tables on an empty database. False with the reason in records.LastError().
 bool OpenChosen(RecordTable& records, const IniFile& settings);
+// The server qavex.ini chooses, with its password from the keyring when it was put there.
+ServerAddress ChosenServer(const IniFile& settings);
 // The keyring item that holds a server's password.
 QString KeyringItem(const ServerAddress& server);
 

@@ -25,6 +25,8 @@ public:
     ~ServerStore() override;
 
     bool Open(const ServerAddress& server);
+    // Not opened: the server did not answer elsewhere, for this reason.
+    void SetAway(const QString& reason) { m_lastError = reason; }
 
     bool IsOpen() const override { return m_open; }
     void Close() override;

@@ -77,6 +77,21 @@ public:
                 socket->setParent(this);
         });
     }
+    // A database on it, as the dialog would be given it.
+    ServerAddress Address() const
+    {
+        ServerAddress server = TestServer::NewDatabase();
+        server.host = QStringLiteral("127.0.0.1");
+        server.port = serverPort();
+        return server;
+    }
+    // The looks still waiting on it end.
+    void Stop()
+    {
+        close();
+        qDeleteAll(findChildren<QTcpSocket*>());
+        QTest::qWait(300);
+    }
 };
 
 // The next 数据库位置 dialog that stands modal, past the progress dialogs before it.
@@ -362,9 +377,7 @@ private slots:
     void silentServerNeverHoldsTheWindow()
     {
         SilentServer silent;
-        ServerAddress server = TestServer::NewDatabase();
-        server.host = QStringLiteral("127.0.0.1");
-        server.port = silent.serverPort();
+        const ServerAddress server = silent.Address();
         Collection c;
         MainWindow& w = c.Start();
         w.SetProgressDelay(0);
@@ -391,10 +404,35 @@ private slots:
         QVERIFY(c.services.messages.isEmpty());
         QVERIFY(!w.Globals().Database->IsServer());
         QVERIFY(QFile::exists(c.Path(DatabaseFileName)));
-        // The looks still waiting beside the window end when the server goes.
-        silent.close();
-        qDeleteAll(silent.findChildren<QTcpSocket*>());
-        QTest::qWait(300);
+        silent.Stop();
+    }
+
+    // A chosen server that takes the connection and never answers holds neither the start nor the
+    // next act: each look shows progress and takes 取消; given up, nothing is said and nothing is
+    // written anywhere else, and the act that asked is refused with the reason.
+    void silentChosenServerIsLookedAtBesideTheWindow()
+    {
+        SilentServer silent;
+        const ServerAddress server = silent.Address();
+        Collection c;
+        PointAt(c, server);
+        CancelProgressLater cancel;
+        LoopTurns loop;
+        MainWindow& w = c.Start();
+        QCOMPARE(cancel.shown, 1);
+        QVERIFY(loop.turns >= 3);
+        QVERIFY(c.services.messages.isEmpty());
+        QVERIFY(w.Globals().Database->IsServer());
+        QVERIFY(!w.Globals().Database->IsOpen());
+        QVERIFY(!QFile::exists(c.Path(DatabaseFileName)));
+
+        Type(w, QStringLiteral("一"), QStringLiteral("https://1.cn/"), QStringLiteral("工作"));
+        QTest::keyClick(w.网站名框, Qt::Key_Return);
+        QCOMPARE(cancel.shown, 2);
+        QCOMPARE(c.services.messages.size(), 1);
+        QVERIFY(c.services.messages[0].text.startsWith(QStringLiteral("无法连接数据库服务器：")));
+        QCOMPARE(w.网站名框->text(), QStringLiteral("一"));
+        silent.Stop();
     }
 
     void serverBackAfterStartIsUsedAtTheNextAct()
