@@ -261,9 +261,14 @@ void MainWindow::OnCreated()
                 MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
         m_serverLink->NoteAway();
     }
-    const DatabaseState state =
-        onServer ? DatabaseState::Opened
-                 : PrepareDatabase(*m_globals.Database, directory, m_globals.Settings(), &migrated);
+    DatabaseState state = DatabaseState::Opened;
+    if (!onServer) {
+        // The Windows program's database is read by a process that may take seconds on a damaged
+        // file: progress and 取消 meanwhile; given up, the file waits for the next start.
+        WorkProgress reading(this, BookmarkTexts::ReadingLegacyDatabase, m_progressDelayMs);
+        state = PrepareDatabase(*m_globals.Database, directory, m_globals.Settings(), &migrated,
+                                [&reading] { return reading.Step(0, 0); });
+    }
     if (state == DatabaseState::Migrated) {
         m_services.ShowMessage(BookmarkTexts::LegacyMigrated + QString::number(migrated),
                                MessageStyle::Ok | MessageStyle::InformationIcon, {}, this);

@@ -278,7 +278,7 @@ std::optional<int> MigrateJetDatabase(const QString& path, const LegacyDatabase&
 }
 
 DatabaseState PrepareDatabase(RecordTable& records, const QString& programDirectory, const IniFile& settings,
-                              int* migratedBookmarks)
+                              int* migratedBookmarks, const std::function<bool()>& keepGoing)
 {
     const QString path = DatabasePath(programDirectory);
     RemoveLeftovers(path);
@@ -297,9 +297,13 @@ DatabaseState PrepareDatabase(RecordTable& records, const QString& programDirect
         isNew = true;
     } else if (HasJetHeader(path)) {
         // The Windows program's database: its rows move into a new one, the old file is kept aside.
-        const std::optional<LegacyDatabase> legacy = ReadLegacyDatabase(path);
+        bool stopped = false;
+        const std::optional<LegacyDatabase> legacy = ReadLegacyDatabase(path, [&] {
+            stopped = keepGoing && !keepGoing();
+            return !stopped;
+        });
         if (!legacy)
-            return DatabaseState::UnreadableLegacy;
+            return stopped ? DatabaseState::Cancelled : DatabaseState::UnreadableLegacy;
         const std::optional<int> bookmarks = MigrateJetDatabase(path, *legacy);
         if (!bookmarks)
             return DatabaseState::Failed;

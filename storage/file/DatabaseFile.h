@@ -18,6 +18,7 @@ enum class DatabaseState {
     Failed,           // the database could not be created or opened
     Migrated,         // the Windows program's database was brought over into a new one, and opened
     UnreadableLegacy, // the Windows program's database, damaged: left untouched and nothing is open
+    Cancelled,        // the user stopped reading the Windows program's database: left for the next start
 };
 
 // The rows of the Windows program's database, columns in our tables' order (ID first); a NULL
@@ -50,7 +51,8 @@ bool IsSqliteFile(const QString& path);
 // Creates the database in the program directory when there is none, opens it through `records`,
 // and on the first run stores the start address in the history and in the settings file. A
 // database of the Windows program is brought over first (migratedBookmarks: how many bookmarks).
+// `keepGoing` is asked while the Windows program's database is read (see ReadLegacyTables).
 DatabaseState PrepareDatabase(RecordTable& records, const QString& programDirectory, const IniFile& settings,
-                              int* migratedBookmarks = nullptr);
+                              int* migratedBookmarks = nullptr, const std::function<bool()>& keepGoing = {});
 
 QString DatabasePath(const QString& programDirectory);

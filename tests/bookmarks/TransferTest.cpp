@@ -77,6 +77,41 @@ private:
     sqlite3* m_db = nullptr;
 };
 
+// A reader of the Windows program's database that never ends, telling its process ID; in place
+// while it lives.
+class SlowReader {
+public:
+    explicit SlowReader(const QString& directory)
+        : m_pidFile(QDir(directory).filePath(QStringLiteral("reader.pid"))),
+          m_configured(qgetenv("QAVEX_JET_READER"))
+    {
+        const QString reader = QDir(directory).filePath(QStringLiteral("slow-reader.sh"));
+        WriteBytes(reader, "#!/bin/sh\necho $$ > '" + m_pidFile.toUtf8() + "'\nexec sleep 60\n");
+        QFile::setPermissions(reader, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        qputenv("QAVEX_JET_READER", reader.toUtf8());
+    }
+    ~SlowReader()
+    {
+        if (m_configured.isEmpty())
+            qunsetenv("QAVEX_JET_READER");
+        else
+            qputenv("QAVEX_JET_READER", m_configured);
+    }
+    SlowReader(const SlowReader&) = delete;
+    SlowReader& operator=(const SlowReader&) = delete;
+
+    // It was started, and it is no longer running.
+    bool Gone() const
+    {
+        QFile pid(m_pidFile);
+        return pid.open(QIODevice::ReadOnly) && ::kill(pid_t(pid.readAll().trimmed().toInt()), 0) == -1;
+    }
+
+private:
+    QString m_pidFile;
+    QByteArray m_configured;
+};
+
 // Chooses "取消" in every progress dialog once it shows some of the work done.
 class CancelOnShow : public QObject {
 public:
@@ -432,28 +467,44 @@ private slots:
         MainWindow& w = c.Start();
         w.SetProgressDelay(0);
         const QStringList before = Names(w);
-        const QString pidFile = c.Path(QStringLiteral("reader.pid"));
-        const QString reader = c.Path(QStringLiteral("slow-reader.sh"));
-        WriteBytes(reader, "#!/bin/sh\necho $$ > '" + pidFile.toUtf8() + "'\nexec sleep 60\n");
-        QFile::setPermissions(reader, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        const QByteArray configured = qgetenv("QAVEX_JET_READER");
-        qputenv("QAVEX_JET_READER", reader.toUtf8());
+        SlowReader reader(c.Path({}));
         CancelProgressLater cancel;
         LoopTurns loop;
         c.services.fileAnswers.enqueue(fixture);
         Choose(w, QStringLiteral("导入数据"));
-        if (configured.isEmpty())
-            qunsetenv("QAVEX_JET_READER");
-        else
-            qputenv("QAVEX_JET_READER", configured);
         QCOMPARE(cancel.shown, 1);
         QVERIFY(loop.turns >= 3);
         QCOMPARE(c.services.messages.size(), 1);
         QCOMPARE(c.services.messages[0].text, QStringLiteral("已取消导入，没有导入任何网址。"));
         QCOMPARE(Names(w), before);
-        QFile pid(pidFile);
-        QVERIFY(pid.open(QIODevice::ReadOnly));
-        QCOMPARE(::kill(pid_t(pid.readAll().trimmed().toInt()), 0), -1);
+        QVERIFY(reader.Gone());
+    }
+
+    // At start too: the window's loop turns while the reader runs, and 取消 leaves the file for the
+    // next start, with nothing said and nothing open.
+    void windowsDatabaseAtStartIsCancelled()
+    {
+        const QString fixture = QStringLiteral(QAVEX_SHARED_DIR "/fixtures/legacy/qavex.mdb");
+        QAVEX_REQUIRE(QFile::exists(fixture),
+                      QStringLiteral("the legacy fixtures are not beside the project"));
+        Collection c;
+        QFile source(fixture);
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        const QByteArray bytes = source.readAll();
+        WriteBytes(c.Path(QStringLiteral("qavex.mdb")), bytes);
+        SlowReader reader(c.Path({}));
+        CancelProgressLater cancel;
+        LoopTurns loop;
+        MainWindow& w = c.Start();
+        QCOMPARE(cancel.shown, 1);
+        QVERIFY(loop.turns >= 3);
+        QVERIFY(c.services.messages.isEmpty());
+        QVERIFY(!c.Globals().Database->IsOpen());
+        QCOMPARE(Names(w), QStringList());
+        QFile kept(c.Path(QStringLiteral("qavex.mdb")));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), bytes);
+        QVERIFY(reader.Gone());
     }
 
     void mergeTheWindowsProgramsDatabase()
