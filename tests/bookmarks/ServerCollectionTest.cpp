@@ -7,6 +7,7 @@
 #include "PasswordProtectionDialog.h"
 #include "RecordTable.h"
 #include "ServerSchema.h"
+#include "SilentServer.h"
 #include "StorageNames.h"
 #include "TestServer.h"
 #include "WindowProbes.h"
@@ -20,8 +21,6 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -66,34 +65,6 @@ void FillServerFields(DatabaseLocationDialog& dialog, const ServerAddress& serve
 }
 
 // Picks the server in "数据库位置" as a user fills it in, once the dialog is open.
-// A server that takes the connection and never says a word.
-class SilentServer : public QTcpServer {
-public:
-    SilentServer()
-    {
-        listen(QHostAddress::LocalHost);
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* socket = nextPendingConnection())
-                socket->setParent(this);
-        });
-    }
-    // A database on it, as the dialog would be given it.
-    ServerAddress Address() const
-    {
-        ServerAddress server = TestServer::NewDatabase();
-        server.host = QStringLiteral("127.0.0.1");
-        server.port = serverPort();
-        return server;
-    }
-    // The looks still waiting on it end.
-    void Stop()
-    {
-        close();
-        qDeleteAll(findChildren<QTcpSocket*>());
-        QTest::qWait(300);
-    }
-};
-
 // The next 数据库位置 dialog that stands modal, past the progress dialogs before it.
 void WhenLocationDialog(const std::function<void(DatabaseLocationDialog*)>& act)
 {
