@@ -36,6 +36,8 @@ const std::array ServerReasons{
     Reason{"too many connections|remaining connection slots", u"服务器的连接数已满",
            u"请稍后再试，或请管理员增加允许的连接数。"},
     Reason{"no space left|disk full", u"服务器的磁盘已满", u"请服务器的管理员腾出空间。"},
+    // Our own word for a connection the user gave up waiting for.
+    Reason{"连接已取消", u"连接已取消", u"下一次操作时会再连接服务器。"},
 };
 
 const std::array KeyringReasons{

@@ -51,6 +51,7 @@ bool ServerLink::OpenChosen()
 bool ServerLink::LookThenOpen()
 {
     m_givenUp = false;
+    ServerAddress server = ServerSchema::ChosenServer(m_settings());
     if (m_waiter) {
         struct Shared {
             std::mutex mutex;
@@ -58,9 +59,9 @@ bool ServerLink::LookThenOpen()
             ServerLook look;
         };
         auto shared = std::make_shared<Shared>();
-        const ServerAddress server = ServerSchema::ChosenServer(m_settings());
-        std::thread([shared, server] {
+        std::thread([shared, server]() mutable {
             ServerLook look = LookAtServer(server);
+            server.password.fill(u'\0');
             const std::lock_guard lock(shared->mutex);
             shared->look = std::move(look);
             shared->done = true;
@@ -73,11 +74,12 @@ bool ServerLink::LookThenOpen()
         m_givenUp = !answered;
         if (!answered || !shared->look.reached) {
             // Given up, or not there: the collection stays closed with the reason, as a failed open.
-            m_database.SetServerAway(server, answered ? shared->look.error : QStringLiteral("cancelled"));
+            m_database.SetServerAway(server, answered ? shared->look.error : QStringLiteral("连接已取消"));
+            server.password.fill(u'\0');
             return false;
         }
     }
-    return ServerSchema::OpenChosen(m_database, m_settings());
+    return ServerSchema::OpenAt(m_database, std::move(server));
 }
 
 void ServerLink::Watch()

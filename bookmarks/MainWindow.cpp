@@ -36,9 +36,6 @@
 #include <QPushButton>
 #include <QTreeView>
 
-#include <chrono>
-#include <thread>
-
 namespace {
 
 QLabel* PlaceLabel(QWidget* parent, const QString& name, const QString& text, int left, int top, int width,
@@ -76,13 +73,7 @@ MainWindow::MainWindow(ProgramGlobals& globals, RuntimeServices& services, QWidg
     connect(m_serverLink, &ServerLink::othersChanged, this, &MainWindow::FollowOtherChanges);
     // A server is looked at beside the window: one that does not answer shows progress and takes 取消.
     m_serverLink->SetWaiter([this](const std::function<bool()>& finished) {
-        WorkProgress progress(this, BookmarkTexts::ConnectingToServer, m_progressDelayMs);
-        while (!finished()) {
-            if (!progress.Step(0, 0))
-                return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return true;
+        return WorkProgress(this, BookmarkTexts::ConnectingToServer, m_progressDelayMs).WaitFor(finished);
     });
     CreateControls();
     CreateMenus();

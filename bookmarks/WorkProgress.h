@@ -40,16 +40,25 @@ public:
             state->result = std::move(result);
             state->done = true;
         }).detach();
-        for (;;) {
-            {
-                const std::lock_guard lock(state->mutex);
-                if (state->done)
-                    return std::move(state->result);
-            }
+        const bool finished = WaitFor([state] {
+            const std::lock_guard lock(state->mutex);
+            return state->done;
+        });
+        if (!finished)
+            return std::nullopt;
+        const std::lock_guard lock(state->mutex);
+        return std::move(state->result);
+    }
+
+    // Waits for work elsewhere (a thread, a process) until `finished`; false when the user cancelled.
+    bool WaitFor(const std::function<bool()>& finished)
+    {
+        while (!finished()) {
             if (!Step(0, 0))
-                return std::nullopt;
+                return false;
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
+        return true;
     }
 
 private:

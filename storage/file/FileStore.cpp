@@ -12,8 +12,6 @@
 
 #include <sqlite3.h>
 
-#include <atomic>
-
 namespace {
 
 const QString IndexTable = QStringLiteral("网址索引");
@@ -53,26 +51,16 @@ public:
     void Next() override { m_query->next(); }
     QString Text(const QString& field) const override
     {
-        const int index = IndexOf(field);
+        const int index = ColumnOf(field);
         return index < 0 ? QStringLiteral("") : ValueAsText(m_query->value(index));
     }
 
-private:
-    // Looked up once: readers ask for fields by name on every row.
-    int IndexOf(const QString& field) const
-    {
-        for (const auto& [name, index] : m_lookups) {
-            if (name == field)
-                return index;
-        }
-        const int index = m_fields.indexOf(field);
-        m_lookups.append({field, index});
-        return index;
-    }
+protected:
+    int FindColumn(const QString& field) const override { return m_fields.indexOf(field); }
 
+private:
     std::unique_ptr<QSqlQuery> m_query;
     QSqlRecord m_fields;
-    mutable QList<std::pair<QString, int>> m_lookups;
 };
 
 // A statement prepared straight on SQLite, its arguments bound; finalized when it goes.
@@ -132,19 +120,12 @@ private:
 
 } // namespace
 
-FileStore::FileStore()
-{
-    // A long piece of work may open a connection of its own on another thread.
-    static std::atomic<int> connections = 0;
-    m_connectionName = QStringLiteral("qavex-records-%1").arg(++connections);
-}
+FileStore::FileStore() : m_connectionName(NewConnectionName(QStringLiteral("records"))) {}
 
 FileStore::~FileStore()
 {
     Close();
-    m_db = QSqlDatabase();
-    if (QSqlDatabase::contains(m_connectionName))
-        QSqlDatabase::removeDatabase(m_connectionName);
+    DropConnection(m_db, m_connectionName);
 }
 
 bool FileStore::Open(const QString& path)

@@ -30,7 +30,9 @@ public:
     bool RunSchemaStatement(const QString& statement) override;
     void ForgetStatements() override { m_statements.clear(); }
     bool HasColumns(const QString& table, const QStringList& columns) const override;
-    QString IdColumnDefinition() const override { return QStringLiteral("ID INTEGER PRIMARY KEY"); }
+    QString IdColumnDefinition() const override { return RowKeyColumn(); }
+    // The row key SQLite numbers itself.
+    static QString RowKeyColumn() { return QStringLiteral("ID INTEGER PRIMARY KEY"); }
     bool Begin() override;
     bool Commit() override;
     bool Rollback() override;

@@ -1,7 +1,10 @@
 #include "RecordStore.h"
 
 #include <QRegularExpression>
+#include <QSqlDatabase>
 #include <QSqlError>
+
+#include <atomic>
 
 QString WherePart(const QString& where)
 {
@@ -26,4 +29,30 @@ QString RecordStore::InStoredOrder(const QString& /*table*/, const QString& wher
                                    const QStringList& /*fields*/) const
 {
     return WherePart(where);
+}
+
+int RecordCursor::ColumnOf(const QString& field) const
+{
+    for (const auto& [name, column] : m_columns) {
+        if (name == field)
+            return column;
+    }
+    const int column = FindColumn(field);
+    m_columns.append({field, column});
+    return column;
+}
+
+QString NewConnectionName(const QString& kind)
+{
+    static std::atomic<int> connections = 0;
+    return QStringLiteral("qavex-%1-%2").arg(kind).arg(++connections);
+}
+
+void DropConnection(QSqlDatabase& db, const QString& name)
+{
+    if (db.isValid())
+        db.close();
+    db = QSqlDatabase();
+    if (QSqlDatabase::contains(name))
+        QSqlDatabase::removeDatabase(name);
 }

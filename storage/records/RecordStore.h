@@ -10,6 +10,7 @@
 #include <vector>
 
 class QObject;
+class QSqlDatabase;
 class QSqlError;
 
 // The rows one query found, read front to back.
@@ -21,6 +22,14 @@ public:
     virtual void Next() = 0;
     // The field's text on the current row; "" for NULL or a field the query does not have.
     virtual QString Text(const QString& field) const = 0;
+
+protected:
+    // The field's column, looked up once: readers ask for fields by name on every row. -1: none.
+    int ColumnOf(const QString& field) const;
+    virtual int FindColumn(const QString& field) const = 0;
+
+private:
+    mutable QList<std::pair<QString, int>> m_columns;
 };
 
 // Where a collection's records are kept: the SQLite file or the PostgreSQL server. Statements
@@ -93,6 +102,11 @@ protected:
     qint64 m_lastInsertId = 0;
     qint64 m_rowsChanged = 0;
 };
+
+// A connection name of a store's own (a store on another thread opens its own connection), and
+// its end: closed and out of QtSql's list.
+QString NewConnectionName(const QString& kind);
+void DropConnection(QSqlDatabase& db, const QString& name);
 
 // " where <condition>", or nothing for none.
 QString WherePart(const QString& where);

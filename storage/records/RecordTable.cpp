@@ -88,7 +88,7 @@ bool RecordTable::WatchOtherChanges(QObject* context, std::function<void()> chan
 
 QString RecordTable::IdColumnDefinition() const
 {
-    return m_store ? m_store->IdColumnDefinition() : FileStore().IdColumnDefinition();
+    return m_store ? m_store->IdColumnDefinition() : FileStore::RowKeyColumn();
 }
 
 bool RecordTable::RunSchemaStatement(const QString& statement)

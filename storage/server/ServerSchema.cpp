@@ -106,14 +106,18 @@ ServerAddress ChosenServer(const IniFile& settings)
     return server;
 }
 
-bool OpenChosen(RecordTable& records, const IniFile& settings)
+bool OpenAt(RecordTable& records, ServerAddress server)
 {
-    ServerAddress server = ChosenServer(settings);
     const bool opened = records.OpenServer(server) && (Exists(records) || Create(records));
     server.password.fill(u'\0');
     if (!opened)
         records.Close(); // the reason stays in LastError()
     return opened;
+}
+
+bool OpenChosen(RecordTable& records, const IniFile& settings)
+{
+    return OpenAt(records, ChosenServer(settings));
 }
 
 } // namespace ServerSchema

@@ -27,6 +27,8 @@ bool CreateTables(RecordTable& records);
 bool OpenChosen(RecordTable& records, const IniFile& settings);
 // The server qavex.ini chooses, with its password from the keyring when it was put there.
 ServerAddress ChosenServer(const IniFile& settings);
+// Opens this server and makes the tables on an empty database; as OpenChosen.
+bool OpenAt(RecordTable& records, ServerAddress server);
 // The keyring item that holds a server's password.
 QString KeyringItem(const ServerAddress& server);
 

@@ -3,20 +3,17 @@
 #include "SearchIndex.h"
 #include "StorageNames.h"
 
-#include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QTimer>
 #include <QVariant>
 #include <QtEndian>
 
 #include <libpq-fe.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 
 namespace {
@@ -57,49 +54,37 @@ public:
     }
     QString Text(const QString& field) const override
     {
-        const int column = IndexOf(field);
+        const int column = ColumnOf(field);
         if (column < 0 || PQgetisnull(m_answer.get(), m_row, column))
             return QStringLiteral("");
         return QString::fromUtf8(PQgetvalue(m_answer.get(), m_row, column),
                                  PQgetlength(m_answer.get(), m_row, column));
     }
 
-private:
-    int IndexOf(const QString& field) const
+protected:
+    int FindColumn(const QString& field) const override
     {
-        for (const auto& [name, index] : m_lookups) {
-            if (name == field)
-                return index;
-        }
-        int index = -1;
-        for (int column = 0; column < PQnfields(m_answer.get()) && index < 0; ++column) {
+        for (int column = 0; column < PQnfields(m_answer.get()); ++column) {
             if (field.compare(QString::fromUtf8(PQfname(m_answer.get(), column)), Qt::CaseInsensitive) == 0)
-                index = column;
+                return column;
         }
-        m_lookups.append({field, index});
-        return index;
+        return -1;
     }
 
+private:
     std::unique_ptr<pg_result, void (*)(pg_result*)> m_answer;
     int m_rows = 0;
     int m_row = 0;
-    mutable QList<std::pair<QString, int>> m_lookups;
 };
 
 } // namespace
 
-ServerStore::ServerStore()
-{
-    static std::atomic<int> connections = 0;
-    m_connectionName = QStringLiteral("qavex-server-%1").arg(++connections);
-}
+ServerStore::ServerStore() : m_connectionName(NewConnectionName(QStringLiteral("server"))) {}
 
 ServerStore::~ServerStore()
 {
     Close();
-    m_db = QSqlDatabase();
-    if (QSqlDatabase::contains(m_connectionName))
-        QSqlDatabase::removeDatabase(m_connectionName);
+    DropConnection(m_db, m_connectionName);
 }
 
 bool ServerStore::Open(const ServerAddress& server)
@@ -188,9 +173,9 @@ const ServerStore::Prepared* ServerStore::Prepare(const QString& statement)
             LoseConnection(m_lastError);
         return nullptr;
     }
-    const Answer named =
-        RunPlain("select name from pg_prepared_statements order by prepare_time desc, length(name) desc, "
-                 "name desc limit 1");
+    // QtSql numbers the statements it prepares with one rising hexadecimal count.
+    const Answer named = RunPlain("select name from pg_prepared_statements order by length(name) desc, "
+                                  "name desc limit 1");
     if (!named || PQntuples(named.get()) != 1)
         return nullptr;
     Prepared& prepared = m_statements[statement];
