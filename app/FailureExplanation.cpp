@@ -37,7 +37,7 @@ const std::array ServerReasons{
            u"请稍后再试，或请管理员增加允许的连接数。"},
     Reason{"no space left|disk full", u"服务器的磁盘已满", u"请服务器的管理员腾出空间。"},
     // Our own word for a connection the user gave up waiting for.
-    Reason{"连接已取消", u"连接已取消", u"下一次操作时会再连接服务器。"},
+    Reason{"连接已取消", u"连接已取消", u"稍后再操作时会重新连接服务器。"},
 };
 
 const std::array KeyringReasons{
@@ -81,7 +81,9 @@ QString Server(const QString& what, const QString& serverMessage)
     const QString advice =
         reason ? QString::fromUtf16(reason->advice)
                : QStringLiteral("请检查主机、端口、数据库、用户和密码，以及服务器是否已经启动。");
-    return WithDetail(what + u'：' + cause + u'。' + advice, serverMessage);
+    // Our own words (a look given up) need no detail after them.
+    return WithDetail(what + u'：' + cause + u'。' + advice,
+                      serverMessage == cause ? QString() : serverMessage);
 }
 
 QString KeyringRead(const QString& keyringMessage)

@@ -122,14 +122,16 @@ void ServerLink::TryAgain()
     // A click on the progress of the look under way is not another try.
     if (m_looking)
         return;
-    // A server that does not answer costs its connect timeout: not on every key.
+    // A server that does not answer costs its connect timeout: not on every key, counted from the
+    // end of the last try; one the user gave up waiting for is left alone for a while longer.
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    if (m_lastTryMs >= 0 && now - m_lastTryMs < 3000)
+    if (m_lastTryMs >= 0 && now - m_lastTryMs < m_pauseMs)
         return;
-    m_lastTryMs = now;
     m_looking = true;
     const bool opened = LookThenOpen();
     m_looking = false;
+    m_lastTryMs = QDateTime::currentMSecsSinceEpoch();
+    m_pauseMs = m_givenUp ? 30000 : 3000;
     if (!opened)
         return;
     NoteAway();

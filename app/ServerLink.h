@@ -64,4 +64,5 @@ private:
     bool m_givenUp = false;
     bool m_lossTold = false;
     qint64 m_lastTryMs = -1;
+    qint64 m_pauseMs = 3000;
 };
