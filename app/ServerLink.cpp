@@ -4,14 +4,14 @@
 #include "RecordTable.h"
 #include "ServerLook.h"
 #include "ServerSchema.h"
+#include "WorkAside.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QEvent>
 #include <QTimer>
 
-#include <mutex>
-#include <thread>
+#include <optional>
 #include <utility>
 
 ServerLink::ServerLink(RecordTable& database, std::function<IniFile()> settings, QObject* parent)
@@ -40,6 +40,21 @@ ServerLink::~ServerLink()
         qApp->removeEventFilter(this);
 }
 
+namespace {
+
+QString GivenUpReason()
+{
+    return QStringLiteral("连接已取消");
+}
+
+} // namespace
+
+void ServerLink::SetWaiter(Waiter waiter)
+{
+    m_waiter = std::move(waiter);
+    m_database.ReconnectOnlyWhenAsked();
+}
+
 bool ServerLink::OpenChosen()
 {
     if (!LookThenOpen())
@@ -48,33 +63,28 @@ bool ServerLink::OpenChosen()
     return true;
 }
 
+std::optional<ServerLook> ServerLink::LookBeside(ServerAddress server)
+{
+    // Left to end by itself when the user gives up: libpq's connect timeout ends it.
+    return RunAside<ServerLook>(
+        [server = std::move(server)]() mutable {
+            ServerLook look = LookAtServer(server);
+            server.password.fill(u'\0');
+            return look;
+        },
+        m_waiter);
+}
+
 bool ServerLink::LookThenOpen()
 {
     m_givenUp = false;
     ServerAddress server = ServerSchema::ChosenServer(m_settings());
     if (m_waiter) {
-        struct Shared {
-            std::mutex mutex;
-            bool done = false;
-            ServerLook look;
-        };
-        auto shared = std::make_shared<Shared>();
-        std::thread([shared, server]() mutable {
-            ServerLook look = LookAtServer(server);
-            server.password.fill(u'\0');
-            const std::lock_guard lock(shared->mutex);
-            shared->look = std::move(look);
-            shared->done = true;
-        }).detach();
-        const bool answered = m_waiter([shared] {
-            const std::lock_guard lock(shared->mutex);
-            return shared->done;
-        });
-        const std::lock_guard lock(shared->mutex);
-        m_givenUp = !answered;
-        if (!answered || !shared->look.reached) {
+        const std::optional<ServerLook> look = LookBeside(server);
+        m_givenUp = !look;
+        if (!look || !look->reached) {
             // Given up, or not there: the collection stays closed with the reason, as a failed open.
-            m_database.SetServerAway(server, answered ? shared->look.error : QStringLiteral("连接已取消"));
+            m_database.SetServerAway(server, look ? look->error : GivenUpReason());
             server.password.fill(u'\0');
             return false;
         }
@@ -82,11 +92,28 @@ bool ServerLink::LookThenOpen()
     return ServerSchema::OpenAt(m_database, std::move(server));
 }
 
+bool ServerLink::LookThenReconnect()
+{
+    m_givenUp = false;
+    if (m_waiter) {
+        const std::optional<ServerLook> look = LookBeside(m_database.Server());
+        m_givenUp = !look;
+        if (!look || !look->reached) {
+            m_database.KeepLost(look ? look->error : GivenUpReason());
+            return false;
+        }
+    }
+    return m_database.Reconnect();
+}
+
 void ServerLink::Watch()
 {
     if (!m_database.IsServer())
         return;
     m_database.OnConnectionLost([this](const QString& reason) {
+        // The next click or key tries again, at once.
+        m_lastTryMs = -1;
+        NoteAway();
         // Told after the statement's own caller is done, unless that caller said it; one message
         // for one loss, also when it is noticed while the window is idle.
         m_lossTold = false;
@@ -100,7 +127,7 @@ void ServerLink::Watch()
 
 void ServerLink::NoteAway()
 {
-    const bool away = m_database.IsServer() && !m_database.IsOpen();
+    const bool away = m_database.IsServer() && (!m_database.IsOpen() || m_database.ConnectionLost());
     if (away == m_away)
         return;
     m_away = away;
@@ -122,19 +149,27 @@ void ServerLink::TryAgain()
     // A click on the progress of the look under way is not another try.
     if (m_looking)
         return;
-    // A server that does not answer costs its connect timeout: not on every key, counted from the
-    // end of the last try; one the user gave up waiting for is left alone for a while longer.
+    // A server that holds a connection without answering costs its connect timeout: not on every
+    // key, counted from the end of the last try; one the user gave up waiting for is left alone
+    // for a while longer. One that refuses at once is tried at every act.
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     if (m_lastTryMs >= 0 && now - m_lastTryMs < m_pauseMs)
         return;
     m_looking = true;
-    const bool opened = LookThenOpen();
+    // Lost while open: the same connection again, and what others changed meanwhile is followed.
+    const bool lostWhileOpen = m_database.IsOpen();
+    const bool opened = lostWhileOpen ? LookThenReconnect() : LookThenOpen();
     m_looking = false;
-    m_lastTryMs = QDateTime::currentMSecsSinceEpoch();
-    m_pauseMs = m_givenUp ? 30000 : 3000;
+    const qint64 end = QDateTime::currentMSecsSinceEpoch();
+    m_pauseMs = m_givenUp ? 30000 : end - now > 1000 ? 3000 : 0;
+    m_lastTryMs = end;
     if (!opened)
         return;
     NoteAway();
+    if (lostWhileOpen) {
+        m_othersChanged->start();
+        return;
+    }
     emit back();
     Watch();
 }

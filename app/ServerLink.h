@@ -1,9 +1,13 @@
 #pragma once
 
+#include "ServerLook.h"
+#include "WorkAside.h"
+
 #include <QObject>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class IniFile;
 class QTimer;
@@ -21,10 +25,9 @@ public:
     ServerLink(RecordTable& database, std::function<IniFile()> settings, QObject* parent = nullptr);
     ~ServerLink() override;
 
-    // Waits for `finished` while the windows stay live (progress, 取消); false when the user gave up.
-    using Waiter = std::function<bool(const std::function<bool()>& finished)>;
     // How a connection is waited for: without one, the server is asked on the window's thread.
-    void SetWaiter(Waiter waiter) { m_waiter = std::move(waiter); }
+    // With one, a lost connection is opened again only after a look at the server beside the window.
+    void SetWaiter(Waiter waiter);
 
     // Opens the chosen server and watches it; false (LastError on the database) when it does not answer.
     bool OpenChosen();
@@ -54,6 +57,10 @@ private:
     // Looks at the chosen server beside the window first, so that one that does not answer holds
     // nothing; then opens it here. False when it did not answer or the user gave up.
     bool LookThenOpen();
+    // The same for a connection lost while open: looked at beside the window, then opened again.
+    bool LookThenReconnect();
+    // nullopt when the user gave up waiting.
+    std::optional<ServerLook> LookBeside(ServerAddress server);
 
     RecordTable& m_database;
     std::function<IniFile()> m_settings;
@@ -64,5 +71,5 @@ private:
     bool m_givenUp = false;
     bool m_lossTold = false;
     qint64 m_lastTryMs = -1;
-    qint64 m_pauseMs = 3000;
+    qint64 m_pauseMs = 0;
 };

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "WorkAside.h"
+
 #include <QElapsedTimer>
 #include <QString>
 
 #include <chrono>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -33,21 +34,8 @@ public:
     // or the database.
     template <typename Result> std::optional<Result> RunAside(std::function<Result()> work)
     {
-        auto state = std::make_shared<Aside<Result>>();
-        std::thread([state, work = std::move(work)] {
-            Result result = work();
-            const std::lock_guard lock(state->mutex);
-            state->result = std::move(result);
-            state->done = true;
-        }).detach();
-        const bool finished = WaitFor([state] {
-            const std::lock_guard lock(state->mutex);
-            return state->done;
-        });
-        if (!finished)
-            return std::nullopt;
-        const std::lock_guard lock(state->mutex);
-        return std::move(state->result);
+        return ::RunAside<Result>(
+            std::move(work), [this](const std::function<bool()>& finished) { return WaitFor(finished); });
     }
 
     // Waits for work elsewhere (a thread, a process) until `finished`; false when the user cancelled.
@@ -62,12 +50,6 @@ public:
     }
 
 private:
-    template <typename Result> struct Aside {
-        std::mutex mutex;
-        bool done = false;
-        std::optional<Result> result;
-    };
-
     QWidget* m_owner;
     QString m_label;
     int m_showAfterMs;

@@ -83,6 +83,12 @@ public:
     virtual bool ConnectionLost() const { return false; }
     virtual void OnConnectionLost(std::function<void(const QString&)> /*told*/) {}
     virtual bool WatchOtherChanges(QObject* /*context*/, std::function<void()> /*changed*/) { return false; }
+    // A lost connection is opened again only by Reconnect, never by the next statement (whose
+    // caller may be painting and cannot wait).
+    virtual void ReconnectOnlyWhenAsked() {}
+    virtual bool Reconnect() { return IsOpen(); }
+    // A lost connection stays lost: the server did not answer a look elsewhere, for this reason.
+    virtual void KeepLost(const QString& /*reason*/) {}
 
     QString LastError() const { return m_lastError; }
     bool LastFailureWasDuplicate() const { return m_duplicate; }

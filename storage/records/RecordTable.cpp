@@ -47,6 +47,8 @@ bool RecordTable::OpenServer(const ServerAddress& server)
         if (m_onLost)
             m_onLost(reason);
     });
+    if (m_reconnectOnlyWhenAsked)
+        store->ReconnectOnlyWhenAsked();
     const bool opened = store->Open(server);
     m_store = std::move(store);
     return opened;
@@ -79,6 +81,13 @@ void RecordTable::ResetRecordSets()
 void RecordTable::OnConnectionLost(std::function<void(const QString& reason)> told)
 {
     m_onLost = std::move(told);
+}
+
+void RecordTable::ReconnectOnlyWhenAsked()
+{
+    m_reconnectOnlyWhenAsked = true;
+    if (m_store)
+        m_store->ReconnectOnlyWhenAsked();
 }
 
 bool RecordTable::WatchOtherChanges(QObject* context, std::function<void()> changed)

@@ -61,6 +61,17 @@ public:
     // Called when another program changes a table on the server (LISTEN/NOTIFY); never for our
     // own changes. `context` ends the watch when it goes.
     bool WatchOtherChanges(QObject* context, std::function<void()> changed);
+    // From now on a lost connection is opened again only by Reconnect, after its owner looked at
+    // the server elsewhere; statements meanwhile fail at once.
+    void ReconnectOnlyWhenAsked();
+    // Opens a lost connection again (outside a transaction); true when the connection is there.
+    bool Reconnect() { return m_store && m_store->Reconnect(); }
+    // The lost connection stays lost, for this reason (the server did not answer a look).
+    void KeepLost(const QString& reason)
+    {
+        if (m_store)
+            m_store->KeepLost(reason);
+    }
     // What a table's ID column is made as: the row key SQLite numbers, or an identity column.
     QString IdColumnDefinition() const;
     // A statement without values that makes or changes tables, indexes and functions.
@@ -128,6 +139,7 @@ private:
     bool m_server = false;
     ServerAddress m_address;
     std::function<void(const QString&)> m_onLost;
+    bool m_reconnectOnlyWhenAsked = false;
     RecordSet m_current = 0;
     RecordSet m_lastHandle = 0;
     std::map<RecordSet, std::unique_ptr<RecordCursor>> m_recordSets;

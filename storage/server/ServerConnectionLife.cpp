@@ -39,7 +39,7 @@ void ServerStore::WatchConnection()
     });
 }
 
-bool ServerStore::Reconnect()
+bool ServerStore::OpenAgain()
 {
     m_statements.clear();
     m_connectionWatch.reset();
@@ -65,7 +65,21 @@ bool ServerStore::Usable()
         return false;
     // A connection lost inside a transaction stays lost until the transaction is given up:
     // statements after it must not be stored without those before.
-    return !m_lost || (!m_inTransaction && (!m_mayReconnect || *m_mayReconnect) && Reconnect());
+    return !m_lost || (!m_reconnectOnlyWhenAsked && !m_inTransaction &&
+                       (!m_mayReconnect || *m_mayReconnect) && OpenAgain());
+}
+
+bool ServerStore::Reconnect()
+{
+    if (!m_open || m_inTransaction)
+        return false;
+    return !m_lost || OpenAgain();
+}
+
+void ServerStore::KeepLost(const QString& reason)
+{
+    if (m_lost && !reason.isEmpty())
+        m_lastError = reason;
 }
 
 void ServerStore::LoseConnection(const QString& reason)

@@ -57,6 +57,9 @@ public:
     bool ConnectionLost() const override { return m_lost; }
     void OnConnectionLost(std::function<void(const QString&)> told) override { m_onLost = std::move(told); }
     bool WatchOtherChanges(QObject* context, std::function<void()> changed) override;
+    void ReconnectOnlyWhenAsked() override { m_reconnectOnlyWhenAsked = true; }
+    bool Reconnect() override;
+    void KeepLost(const QString& reason) override;
 
 private:
     using Answer = std::unique_ptr<pg_result, void (*)(pg_result*)>;
@@ -76,7 +79,7 @@ private:
     bool Refused(const QVariantList& args);
     // Open, and the connection there or opened again.
     bool Usable();
-    bool Reconnect();
+    bool OpenAgain();
     // Marks the connection gone and tells it; it is opened again at the next act, not within this one.
     void LoseConnection(const QString& reason);
     void ArmReconnect();
@@ -89,6 +92,7 @@ private:
     QSqlDatabase m_db;
     bool m_open = false;
     bool m_lost = false;
+    bool m_reconnectOnlyWhenAsked = false;
     std::shared_ptr<bool> m_mayReconnect;
     std::function<void(const QString&)> m_onLost;
     QPointer<QObject> m_watcher;

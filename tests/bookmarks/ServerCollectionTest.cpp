@@ -6,6 +6,7 @@
 #include "IniFile.h"
 #include "PasswordProtectionDialog.h"
 #include "RecordTable.h"
+#include "ServerProxy.h"
 #include "ServerSchema.h"
 #include "SilentServer.h"
 #include "StorageNames.h"
@@ -404,6 +405,33 @@ private slots:
         QVERIFY(c.services.messages[0].text.startsWith(QStringLiteral("无法连接数据库服务器：")));
         QCOMPARE(w.网站名框->text(), QStringLiteral("一"));
         silent.Stop();
+    }
+
+    // A connection lost while the window is open, to a server that then takes connections and never
+    // answers: the next act looks at it beside the window; given up, the act is refused with the
+    // reason, what was typed stays and nothing is stored.
+    void lostServerTurnedSilentNeverHoldsTheWindow()
+    {
+        const ServerAddress server = TestServer::NewCollection();
+        ServerProxy proxy(server);
+        Collection c;
+        PointAt(c, proxy.Address());
+        MainWindow& w = c.Start();
+        QVERIFY(w.Globals().Database->IsOpen());
+        proxy.GoSilent();
+        QTRY_COMPARE(c.services.messages.size(), 1);
+
+        CancelProgressLater cancel;
+        LoopTurns loop;
+        Type(w, QStringLiteral("二"), QStringLiteral("https://2.cn/"), QStringLiteral("工作"));
+        QTest::keyClick(w.网站名框, Qt::Key_Return);
+        QCOMPARE(cancel.shown, 1);
+        QVERIFY(loop.turns >= 3);
+        QCOMPARE(c.services.messages.size(), 2);
+        QVERIFY2(c.services.messages[1].text.contains(QStringLiteral("连接已取消")),
+                 qPrintable(c.services.messages[1].text));
+        QCOMPARE(w.网站名框->text(), QStringLiteral("二"));
+        QVERIFY(!ServerColumn(server, Tables::Bookmarks, Columns::Name).contains(QStringLiteral("二")));
     }
 
     void serverBackAfterStartIsUsedAtTheNextAct()
