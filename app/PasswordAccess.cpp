@@ -85,7 +85,8 @@ void PasswordAccess::Tell(VaultError error, bool writing)
     switch (error) {
     case VaultError::None:
     case VaultError::Locked:
-        return; // the user declined to unlock
+    case VaultError::Cancelled:
+        return; // the user declined to unlock, or stopped waiting for the keyring
     case VaultError::WrongPassword:
         text = PasswordTexts::WrongPrimaryPassword;
         break;

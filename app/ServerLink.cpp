@@ -78,7 +78,13 @@ std::optional<ServerLook> ServerLink::LookBeside(ServerAddress server)
 bool ServerLink::LookThenOpen()
 {
     m_givenUp = false;
-    ServerAddress server = ServerSchema::ChosenServer(m_settings());
+    bool keyringGivenUp = false;
+    ServerAddress server = ServerSchema::ChosenServer(m_settings(), &keyringGivenUp);
+    if (keyringGivenUp) {
+        m_givenUp = true;
+        m_database.SetServerAway(server, GivenUpReason());
+        return false;
+    }
     if (m_waiter) {
         const std::optional<ServerLook> look = LookBeside(server);
         m_givenUp = !look;

@@ -14,6 +14,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -146,8 +147,12 @@ void AccountDialog::Refill()
 void AccountDialog::ShowPassword(const QString& stored)
 {
     PasswordAccess access(*m_mainWindow.Globals().Vault, m_mainWindow.Services(), this);
+    // The keyring is waited for with the windows live: this dialog, closed already, may go meanwhile.
+    const QPointer<AccountDialog> alive(this);
     const std::optional<QString> password =
         access.Reveal(stored, m_unlockRefused ? PasswordAccess::Asking::Quiet : PasswordAccess::Asking::Ask);
+    if (!alive)
+        return;
     m_unlockRefused = m_unlockRefused || !password;
     m_passwordUnopened = !password;
     密码框->setText(password.value_or(QString()));

@@ -219,6 +219,7 @@ inline const QString ServerPasswordNote =
     QStringLiteral("密码存入系统密钥环，不写入 qavex.ini；留空则使用 ~/.pgpass。");
 inline const QString TestConnectionButton = QStringLiteral("测试连接");
 inline const QString ConnectingToServer = QStringLiteral("正在连接服务器……");
+inline const QString WaitingForKeyring = QStringLiteral("正在等待系统密钥环……");
 inline const QString MissingServerFields = QStringLiteral("请填写主机、数据库和用户");
 inline const QString ImportLostServer =
     QStringLiteral("与数据库服务器的连接中断，没有导入任何网址。请检查网络连接和服务器，然后再导入。");

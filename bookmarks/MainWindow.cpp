@@ -18,6 +18,7 @@
 #include "SettingsKeys.h"
 #include "SkinAttach.h"
 #include "StorageNames.h"
+#include "SystemKeyring.h"
 #include "TextNumber.h"
 #include "WorkProgress.h"
 
@@ -75,6 +76,10 @@ MainWindow::MainWindow(ProgramGlobals& globals, RuntimeServices& services, QWidg
     m_serverLink->SetWaiter([this](const std::function<bool()>& finished) {
         return WorkProgress(this, BookmarkTexts::ConnectingToServer, m_progressDelayMs).WaitFor(finished);
     });
+    // So is the Secret Service, which may be slow to answer or wait for the user to unlock it.
+    SystemKeyring::SetWaiter([this](const std::function<bool()>& finished) {
+        return WorkProgress(this, BookmarkTexts::WaitingForKeyring, m_progressDelayMs).WaitFor(finished);
+    });
     CreateControls();
     CreateMenus();
     ConnectEvents();
@@ -84,6 +89,7 @@ MainWindow::MainWindow(ProgramGlobals& globals, RuntimeServices& services, QWidg
 MainWindow::~MainWindow()
 {
     OnWillBeDestroyed();
+    SystemKeyring::SetWaiter({});
 }
 
 void MainWindow::CreateControls()

@@ -163,10 +163,11 @@ bool BookmarkOpener::UnlockForLogin(const QString& address)
         return true;
     // Said as it happened: not the data's fault when the primary password was mistyped or not given.
     if (m_browser)
-        m_browser->SetStatusPart(0, access.Declined() ? BrowserTexts::PrimaryPasswordNotGiven
-                                    : access.LastError() == VaultError::WrongPassword
-                                        ? BrowserTexts::WrongPrimaryPassword
-                                        : BrowserTexts::PasswordUnavailable);
+        m_browser->SetStatusPart(
+            0, access.Declined()                                 ? BrowserTexts::PrimaryPasswordNotGiven
+               : access.LastError() == VaultError::WrongPassword ? BrowserTexts::WrongPrimaryPassword
+               : access.LastError() == VaultError::Cancelled     ? BrowserTexts::KeyringWaitCancelled
+                                                                 : BrowserTexts::PasswordUnavailable);
     return false;
 }
 

@@ -50,6 +50,7 @@ inline const QString LoggedIn = QStringLiteral("已自动登录");
 inline const QString PasswordUnavailable = QStringLiteral("密码无法解密，未自动登录");
 inline const QString WrongPrimaryPassword = QStringLiteral("主密码不正确，未自动登录");
 inline const QString PrimaryPasswordNotGiven = QStringLiteral("没有输入主密码，未自动登录");
+inline const QString KeyringWaitCancelled = QStringLiteral("已取消等待系统密钥环，未自动登录");
 inline const QString LoginFilled = QStringLiteral("已填写登录信息");
 inline const QString LoginFormNotFound = QStringLiteral("未找到登录框，未自动登录");
 inline const QString LoginFieldsUnusable =

@@ -95,13 +95,15 @@ QString KeyringItem(const ServerAddress& server)
     return QStringLiteral("server-") + server.Label();
 }
 
-ServerAddress ChosenServer(const IniFile& settings)
+ServerAddress ChosenServer(const IniFile& settings, bool* cancelled)
 {
     ServerAddress server = ReadServerAddress(settings);
     if (settings.Read(Settings::ServerPasswordInKeyring) == Settings::TrueText) {
         const SystemKeyring::Answer answer = SystemKeyring().Read(KeyringItem(server));
         if (answer.ok)
             server.password = QString::fromUtf8(answer.data);
+        if (cancelled)
+            *cancelled = answer.cancelled;
     }
     return server;
 }

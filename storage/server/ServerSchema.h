@@ -26,7 +26,8 @@ bool CreateTables(RecordTable& records);
 // makes the tables on an empty database. False with the reason in records.LastError().
 bool OpenChosen(RecordTable& records, const IniFile& settings);
 // The server qavex.ini chooses, with its password from the keyring when it was put there.
-ServerAddress ChosenServer(const IniFile& settings);
+// `cancelled`, when given, tells that the user stopped waiting for the keyring.
+ServerAddress ChosenServer(const IniFile& settings, bool* cancelled = nullptr);
 // Opens this server and makes the tables on an empty database; as OpenChosen.
 bool OpenAt(RecordTable& records, ServerAddress server);
 // The keyring item that holds a server's password.

@@ -146,7 +146,9 @@ VaultError PasswordVault::Unlock(const QString& primaryPassword)
         SystemKeyring::Answer answer = m_keyring.Read(setting->keyringItem);
         if (!answer.ok) {
             m_keyringError = answer.error;
-            return answer.missing ? VaultError::KeyMissing : VaultError::KeyringFailed;
+            return answer.cancelled ? VaultError::Cancelled
+                   : answer.missing ? VaultError::KeyMissing
+                                    : VaultError::KeyringFailed;
         }
         SecretBytes key = SecretBytes::CopyOf(reinterpret_cast<const unsigned char*>(answer.data.constData()),
                                               std::size_t(answer.data.size()));
@@ -310,7 +312,7 @@ VaultError PasswordVault::SwitchTo(PasswordProtection target, const QString& pri
         Wipe(bytes);
         if (!answer.ok) {
             m_keyringError = answer.error;
-            return VaultError::KeyringFailed;
+            return answer.cancelled ? VaultError::Cancelled : VaultError::KeyringFailed;
         }
     }
 

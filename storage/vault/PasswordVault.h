@@ -16,6 +16,7 @@ enum class VaultError {
     Locked,        // the key is needed and not unlocked yet
     WrongPassword, // the primary password does not open the key
     KeyringFailed, // the Secret Service did not answer or refused; see KeyringError()
+    Cancelled,     // the user stopped waiting for the Secret Service; nothing was changed
     KeyMissing,    // the Secret Service has no key for this collection
     KeyMismatch,   // the Secret Service's key is not this collection's
     Tampered,      // a sealed value is not authentic under the key

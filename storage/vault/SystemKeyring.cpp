@@ -2,12 +2,21 @@
 
 #include <qt6keychain/keychain.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
+#include <QThread>
 #include <QTimer>
 
 #include <memory>
 
 namespace {
+
+SystemKeyring::Waiter& WindowWaiter()
+{
+    static SystemKeyring::Waiter waiter;
+    return waiter;
+}
 
 // The job deletes itself when it finishes; an answer that comes after the timeout lands here
 // and is dropped.
@@ -27,11 +36,24 @@ SystemKeyring::Answer Wait(QKeychain::Job* job, int timeoutMs)
             answer->data = read->binaryData();
         loop.quit();
     });
-    QTimer::singleShot(timeoutMs, &loop, [&loop] { loop.quit(); });
     job->setAutoDelete(true);
     job->start();
-    if (!*done)
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    const SystemKeyring::Waiter& waiter = WindowWaiter();
+    if (waiter && QThread::currentThread() == QCoreApplication::instance()->thread()) {
+        QElapsedTimer clock;
+        clock.start();
+        const bool waited = *done || waiter([&] { return *done || clock.elapsed() >= timeoutMs; });
+        if (!waited && !*done) {
+            *done = true;
+            answer->cancelled = true;
+            answer->error = QStringLiteral("已取消");
+            return *answer;
+        }
+    } else {
+        QTimer::singleShot(timeoutMs, &loop, [&loop] { loop.quit(); });
+        if (!*done)
+            loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
     if (!*done) {
         *done = true;
         answer->error = QStringLiteral("timeout");
@@ -40,6 +62,11 @@ SystemKeyring::Answer Wait(QKeychain::Job* job, int timeoutMs)
 }
 
 } // namespace
+
+void SystemKeyring::SetWaiter(Waiter waiter)
+{
+    WindowWaiter() = std::move(waiter);
+}
 
 SystemKeyring::SystemKeyring(QString service, int timeoutMs)
     : m_service(std::move(service)), m_timeoutMs(timeoutMs)

@@ -1,6 +1,7 @@
 #include "AccountDialog.h"
 #include "Collection.h"
 #include "DatabaseBackup.h"
+#include "FrozenKeyring.h"
 #include "PasswordProtectionDialog.h"
 #include "Requirement.h"
 #include "SealedText.h"
@@ -229,6 +230,35 @@ private slots:
         QCOMPARE(c.services.messages.value(1).text,
                  QStringLiteral("系统密钥环中没有这个收藏的密钥，加密的密码无法使用。"));
         QVERIFY(!locked->密码框->isEnabled());
+    }
+
+    // A Secret Service that does not answer holds nothing: the wait shows progress and takes 取消,
+    // which leaves the password locked and the collection as it was, with nothing said; once the
+    // service answers again, the password opens.
+    void slowKeyringTakesCancel()
+    {
+        Collection c;
+        Start(c);
+        QCOMPARE(c.Globals().Vault->SwitchTo(PasswordProtection::Keyring), VaultError::None);
+        const QString sealed = StoredPassword(c);
+        MainWindow& w = c.Start();
+        {
+            FrozenKeyring frozen;
+            QAVEX_REQUIRE(frozen.Frozen(), QStringLiteral("no Secret Service on the session bus"));
+            CancelProgressLater cancel;
+            LoopTurns loop;
+            AccountDialog* locked = OpenAccountDialog(w, 1);
+            QCOMPARE(cancel.shown, 1);
+            QVERIFY(loop.turns >= 3);
+            QVERIFY(c.services.messages.isEmpty());
+            QVERIFY(!locked->密码框->isEnabled());
+            locked->reject();
+            QTRY_VERIFY(!w.OpenedAccountDialog());
+        }
+        QCOMPARE(StoredPassword(c), sealed);
+        AccountDialog* opened = OpenAccountDialog(w, 1);
+        QCOMPARE(opened->密码框->text(), QStringLiteral("pw"));
+        QVERIFY(c.services.messages.isEmpty());
     }
 
     void mergedOldPasswordsAreSealed()
