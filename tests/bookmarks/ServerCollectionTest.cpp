@@ -87,6 +87,33 @@ void ChooseServerInDialog(const ServerAddress& server)
     });
 }
 
+QList<Collection::Bookmark> ManyBookmarks(int count)
+{
+    QList<Collection::Bookmark> bookmarks;
+    for (int i = 0; i < count; ++i)
+        bookmarks.append({QStringLiteral("第%1个").arg(i),
+                          QStringLiteral("https://site%1.cn/").arg(i),
+                          QStringLiteral("分类%1").arg(i % 7),
+                          {},
+                          {}});
+    return bookmarks;
+}
+
+QStringList SevenCategories()
+{
+    QStringList categories;
+    for (int i = 0; i < 7; ++i)
+        categories.append(QStringLiteral("分类%1").arg(i));
+    return categories;
+}
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
 // Keeps the bookmark rows in step with the others' changes, in place: no reset.
 struct ResetCount {
     explicit ResetCount(MainWindow& w) : spy(&w.Bookmarks(), &QAbstractItemModel::modelReset) {}
@@ -543,25 +570,13 @@ private slots:
     void localCollectionIsCopiedUp()
     {
         Collection c;
-        QList<Collection::Bookmark> bookmarks;
-        for (int i = 0; i < 10000; ++i)
-            bookmarks.append({QStringLiteral("第%1个").arg(i),
-                              QStringLiteral("https://site%1.cn/").arg(i),
-                              QStringLiteral("分类%1").arg(i % 7),
-                              {},
-                              {}});
+        QList<Collection::Bookmark> bookmarks = ManyBookmarks(10000);
         // The Windows program allowed an address twice; the server keeps the first.
         bookmarks.append(
             {QStringLiteral("重复"), QStringLiteral("https://site5.cn/"), QStringLiteral("分类0"), {}, {}});
-        QStringList categories;
-        for (int i = 0; i < 7; ++i)
-            categories.append(QStringLiteral("分类%1").arg(i));
+        const QStringList categories = SevenCategories();
         c.Seed(categories, bookmarks);
-        const QByteArray localBefore = [&] {
-            QFile file(c.Path(DatabaseFileName));
-            file.open(QIODevice::ReadOnly);
-            return file.readAll();
-        }();
+        const QByteArray localBefore = FileBytes(c.Path(DatabaseFileName));
         MainWindow& w = c.Start();
         w.SetProgressDelay(0);
         const ServerAddress server = TestServer::NewDatabase();
@@ -582,15 +597,40 @@ private slots:
         QVERIFY(w.Globals().Database->IsServer());
         QCOMPARE(CategoryEntries(w).size(), 8);
         // The local file is as it was.
-        QFile file(c.Path(DatabaseFileName));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(file.readAll() == localBefore);
+        QVERIFY(FileBytes(c.Path(DatabaseFileName)) == localBefore);
 
         // A second machine starting on the server sees the same collection.
         Collection other;
         PointAt(other, server);
         MainWindow& second = other.Start();
         QCOMPARE(CategoryEntries(second), CategoryEntries(w));
+    }
+
+    // 取消 during the copy keeps nothing of it: the server has no collection, qavex.ini still
+    // chooses the local file, which is as it was, and the window shows it.
+    void copyUpCancelledKeepsBothAsTheyWere()
+    {
+        Collection c;
+        c.Seed(SevenCategories(), ManyBookmarks(10000));
+        const QByteArray localBefore = FileBytes(c.Path(DatabaseFileName));
+        const QByteArray settingsBefore = FileBytes(c.Path(SettingsFileName));
+        MainWindow& w = c.Start();
+        w.SetProgressDelay(0);
+        const ServerAddress server = TestServer::NewDatabase();
+        c.services.messageAnswers.enqueue(MessageAnswer::Yes);
+        CancelProgressLater cancel(0, BookmarkTexts::CopyingUp);
+        LoopTurns loop;
+        ChooseServerInDialog(server);
+        Choose(w, BookmarkTexts::DatabaseLocationItem);
+        QCOMPARE(cancel.shown, 1);
+        QVERIFY(loop.turns >= 1);
+        QCOMPARE(MessageTexts(c), QStringList{BookmarkTexts::OfferCopyUp.arg(10000)});
+        QCOMPARE(ServerColumn(server, Tables::Bookmarks, Columns::Name), QStringList());
+        QVERIFY(FileBytes(c.Path(SettingsFileName)) == settingsBefore);
+        QVERIFY(!w.Globals().Database->IsServer());
+        QCOMPARE(Names(w).size(), 10000);
+        w.Globals().Database->Close();
+        QVERIFY(FileBytes(c.Path(DatabaseFileName)) == localBefore);
     }
 
     void plainPasswordsAreNotCopiedUp()

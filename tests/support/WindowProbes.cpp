@@ -90,7 +90,8 @@ void WhenModal(std::function<void(QWidget*)> act)
     timer->start();
 }
 
-CancelProgressLater::CancelProgressLater()
+CancelProgressLater::CancelProgressLater(int afterMs, QString label)
+    : m_afterMs(afterMs), m_label(std::move(label))
 {
     qApp->installEventFilter(this);
 }
@@ -103,9 +104,9 @@ CancelProgressLater::~CancelProgressLater()
 bool CancelProgressLater::eventFilter(QObject* watched, QEvent* event)
 {
     auto* dialog = qobject_cast<QProgressDialog*>(watched);
-    if (dialog && event->type() == QEvent::Show) {
+    if (dialog && event->type() == QEvent::Show && (m_label.isEmpty() || dialog->labelText() == m_label)) {
         ++shown;
-        QTimer::singleShot(300, dialog, &QProgressDialog::cancel);
+        QTimer::singleShot(m_afterMs, dialog, &QProgressDialog::cancel);
     }
     return false;
 }

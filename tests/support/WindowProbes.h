@@ -20,15 +20,20 @@ void Type(MainWindow& w, const QString& name, const QString& address, const QStr
 // Runs `act` on the next modal window as soon as it is open (the caller then opens it).
 void WhenModal(std::function<void(QWidget*)> act);
 
-// Chooses 取消 in every progress dialog 300 ms after it shows; counts those shown.
+// Chooses 取消 in every progress dialog (only those saying `label`, when given) `afterMs` after it
+// shows; counts those shown.
 class CancelProgressLater : public QObject {
 public:
-    CancelProgressLater();
+    explicit CancelProgressLater(int afterMs = 300, QString label = {});
     ~CancelProgressLater() override;
     int shown = 0;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    int m_afterMs;
+    QString m_label;
 };
 
 // Counts the turns of the event loop (a 10 ms timer) while it lives: the window was not held.
