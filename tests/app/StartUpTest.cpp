@@ -1,13 +1,17 @@
 #include "StartUp.h"
 #include "BuiltInTexts.h"
+#include "FrozenKeyring.h"
 #include "IniFile.h"
 #include "MainWindow.h"
 #include "PasswordProtectionDialog.h"
 #include "ProgramGlobals.h"
 #include "QtRuntimeServices.h"
+#include "Requirement.h"
 #include "ScriptedRuntimeServices.h"
+#include "SilentServer.h"
 #include "SingleInstance.h"
 #include "StorageNames.h"
+#include "SystemKeyring.h"
 #include "TerminationSignals.h"
 #include "WorkProgress.h"
 
@@ -25,6 +29,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -57,6 +62,9 @@ int RunMoment(int argc, char** argv)
             } else if (moment == "dialog") {
                 PasswordProtectionDialog dialog(*globals.Vault, *globals.Database, services, window);
                 dialog.exec();
+            } else if (moment == "keyring") {
+                // The window waits for the Secret Service (stopped by the test meanwhile).
+                SystemKeyring().Read(QStringLiteral("任意"));
             } else if (moment == "progress") {
                 RecordTable& database = *globals.Database;
                 WorkProgress progress(window, QStringLiteral("写入"), 0);
@@ -135,6 +143,13 @@ private:
         QVERIFY(process.waitForFinished(20000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 0);
+    }
+
+    static QByteArray FileBytes(const QString& path)
+    {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
     }
 
     static QString StoredCategory(const QTemporaryDir& dir)
@@ -370,6 +385,70 @@ private slots:
         QVERIFY(records.Open(dir.filePath(QStringLiteral("qavex.mdb"))));
         QCOMPARE(records.Query(Tables::Bookmarks, QStringLiteral("ID"), QStringLiteral("名称='半途'")),
                  RecordSet(0));
+    }
+
+    // Whatever the window waits for beside it, SIGTERM ends qavex with status 0 and nothing changed:
+    // a server that never answers (at start), the reader of a Windows database (at start), the
+    // Secret Service.
+    void terminationSignalDuringAWait_data()
+    {
+        QTest::addColumn<QByteArray>("wait");
+        QTest::newRow("server") << QByteArray("server");
+        QTest::newRow("Windows database") << QByteArray("legacy");
+        QTest::newRow("Secret Service") << QByteArray("keyring");
+    }
+
+    void terminationSignalDuringAWait()
+    {
+        QFETCH(QByteArray, wait);
+        QTemporaryDir dir;
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        const QString legacy = dir.filePath(QStringLiteral("qavex.mdb"));
+        const QString started = dir.filePath(QStringLiteral("reader-started"));
+        SilentServer silent;
+        std::optional<FrozenKeyring> frozen;
+        if (wait == "server") {
+            QFile settings(dir.filePath(QStringLiteral("qavex.ini")));
+            QVERIFY(settings.open(QIODevice::WriteOnly));
+            settings.write(
+                QStringLiteral("[数据库]\n位置=PostgreSQL 服务器\n主机=127.0.0.1\n端口=%1\n数据库名=qavex\n"
+                               "用户名=qavex\n")
+                    .arg(silent.serverPort())
+                    .toUtf8());
+            settings.close();
+            process.start(InstallInto(dir), {});
+            QTRY_VERIFY_WITH_TIMEOUT(
+                silent.hasPendingConnections() || !silent.findChildren<QTcpSocket*>().isEmpty(), 20000);
+        } else if (wait == "legacy") {
+            const QString fixture = QStringLiteral(QAVEX_SHARED_DIR "/fixtures/legacy/qavex.mdb");
+            QAVEX_REQUIRE(QFile::exists(fixture), fixture);
+            QVERIFY(QFile::copy(fixture, legacy));
+            const QString reader = dir.filePath(QStringLiteral("slow-reader.sh"));
+            QFile script(reader);
+            QVERIFY(script.open(QIODevice::WriteOnly));
+            script.write(QStringLiteral("#!/bin/sh\necho $$ > '%1'\nexec sleep 30\n").arg(started).toUtf8());
+            script.close();
+            QFile::setPermissions(reader, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+            environment.insert(QStringLiteral("QAVEX_JET_READER"), reader);
+            process.setProcessEnvironment(environment);
+            process.start(InstallInto(dir), {});
+            QTRY_VERIFY_WITH_TIMEOUT(!FileBytes(started).isEmpty(), 20000);
+        } else {
+            frozen.emplace();
+            QAVEX_REQUIRE(frozen->Frozen(), QStringLiteral("no Secret Service on the session bus"));
+            process.start(QCoreApplication::applicationFilePath(),
+                          {QString::fromLatin1(MomentArgument), QString::fromLatin1(wait), dir.path()});
+            QVERIFY(process.waitForReadyRead(20000));
+        }
+        QVERIFY(process.waitForStarted());
+        QTest::qWait(300);
+        EndsInOrder(process, SIGTERM);
+        if (wait == "server")
+            QVERIFY(!QFile::exists(legacy));
+        if (wait == "legacy")
+            QCOMPARE(FileBytes(legacy),
+                     FileBytes(QStringLiteral(QAVEX_SHARED_DIR "/fixtures/legacy/qavex.mdb")));
     }
 
     // The real program, with a message at start (a foreign database file): the signal is taken
