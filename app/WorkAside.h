@@ -35,3 +35,10 @@ template <typename Result> std::optional<Result> RunAside(std::function<Result()
     const std::lock_guard lock(shared->mutex);
     return std::move(shared->result);
 }
+
+// Large results (a million parsed lines) are freed on a thread of their own: freeing them takes the
+// window's thread tens of milliseconds.
+template <typename... Held> void ReleaseAside(Held&&... held)
+{
+    std::thread([... held = std::move(held)] {}).detach();
+}

@@ -136,6 +136,15 @@ void BookmarkListModel::AppendRows(QList<Row> rows)
     endInsertRows();
 }
 
+void BookmarkListModel::AppendIds(const std::vector<qint64>& ids)
+{
+    if (ids.empty())
+        return;
+    beginInsertRows({}, rowCount(), int(rowCount() + qsizetype(ids.size()) - 1));
+    m_ids.insert(m_ids.end(), ids.begin(), ids.end());
+    endInsertRows();
+}
+
 void BookmarkListModel::SetRow(int row, const Row& values)
 {
     if (RowAt(row) == values)

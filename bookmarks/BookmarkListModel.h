@@ -44,6 +44,8 @@ public:
 
     void AppendRow(const Row& row);
     void AppendRows(QList<Row> rows);
+    // Rows known by ID only: their texts are read when they are shown.
+    void AppendIds(const std::vector<qint64>& ids);
     void SetRow(int row, const Row& values);
     void RemoveRow(int row);
     // Rows in descending order; neighbouring rows go in one step.

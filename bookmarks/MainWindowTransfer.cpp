@@ -71,23 +71,31 @@ void MainWindow::ImportData()
         MergeLegacyDatabase(path);
         return;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Reading a large bookmark file and parsing it take seconds and report no steps: aside.
+    WorkProgress reading(this, BookmarkTexts::ImportingBookmarks, m_progressDelayMs);
+    std::optional<std::optional<BookmarkHtmlFile::Contents>> read =
+        reading.RunAside<std::optional<BookmarkHtmlFile::Contents>>(
+            [path]() -> std::optional<BookmarkHtmlFile::Contents> {
+                QFile file(path);
+                if (!file.open(QIODevice::ReadOnly))
+                    return std::nullopt;
+                return BookmarkTransfer::Parse(path, file.readAll());
+            });
+    if (read && !*read) {
         m_services.ShowMessage(BookmarkTexts::CannotReadFile + QDir::toNativeSeparators(path),
                                MessageStyle::Ok | MessageStyle::ErrorIcon, BookmarkTexts::ErrorTitle, this);
         return;
     }
-    // Reading a large bookmark HTML file takes seconds and reports no steps: it runs aside.
-    WorkProgress reading(this, BookmarkTexts::ImportingBookmarks, m_progressDelayMs);
-    const std::optional<BookmarkHtmlFile::Contents> contents = reading.RunAside<BookmarkHtmlFile::Contents>(
-        [path, bytes = file.readAll()] { return BookmarkTransfer::Parse(path, bytes); });
-    if (!contents) {
+    if (!read) {
         ImportResult cancelled;
         cancelled.cancelled = true;
         ReportImport(cancelled, 0);
         return;
     }
-    ReportImport(ImportLines(contents->lines, reading), contents->notPages, contents->skipped);
+    BookmarkHtmlFile::Contents contents = std::move(**read);
+    ImportResult result = ImportLines(contents.lines, reading);
+    ReportImport(result, contents.notPages, contents.skipped);
+    ReleaseAside(std::move(contents), std::move(result));
 }
 
 void MainWindow::ImportFromBrowsers()
@@ -192,13 +200,22 @@ MainWindow::ImportResult MainWindow::ImportLines(const QList<BookmarkTextFile::L
         FillBookmarkList(all ? QString() : selected);
         return result;
     }
+    // The first screens' texts come with them; the rest, read when shown, by ID only (a million
+    // rows copied whole would hold the window).
+    constexpr qsizetype WithTexts = 1000;
     QList<BookmarkListModel::Row> shown;
+    std::vector<qint64> later;
     for (const BookmarkTransfer::StoredLine& added : result.addedRows) {
         const BookmarkTextFile::Line& line = added.line;
-        if (all || row < 0 || line.category == selected)
+        if (!all && row >= 0 && line.category != selected)
+            continue;
+        if (shown.size() < WithTexts)
             shown.append({{line.name, line.address, line.category, line.remark}, false, added.id});
+        else
+            later.push_back(added.id);
     }
     m_bookmarks->AppendRows(std::move(shown));
+    m_bookmarks->AppendIds(later);
     FitColumns();
     return result;
 }

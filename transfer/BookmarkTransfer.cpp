@@ -1,9 +1,9 @@
 #include "BookmarkTransfer.h"
 
-#include "TransferTexts.h"
 #include "RecordTable.h"
 #include "SearchIndex.h"
 #include "StorageNames.h"
+#include "TransferTexts.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -27,6 +27,9 @@ Result Store(RecordTable& database, const QList<BookmarkTextFile::Line>& lines, 
     // than kept row by row.
     const bool rebuildIndex = lines.size() >= 1000 && lines.size() * 10 >= addresses.size() &&
                               SearchIndex::Exists(database) && SearchIndex::Drop(database);
+    // Grown by doubling, a list or set of a million would be copied whole at once in the middle.
+    result.addedRows.reserve(lines.size());
+    addresses.reserve(addresses.size() + lines.size());
     for (qsizetype done = 0; done < lines.size(); ++done) {
         if (progress && !progress(done, lines.size())) {
             database.Rollback();
@@ -48,6 +51,9 @@ Result Store(RecordTable& database, const QList<BookmarkTextFile::Line>& lines, 
         }
         addresses.insert(line.address);
         result.addedRows.append({line, database.LastInsertId()});
+        // Written out as it goes: a commit that writes a million rows at once holds the window.
+        if (result.addedRows.size() % 5000 == 0)
+            database.WriteOutChanges();
         if (!categories.contains(line.category)) {
             categories.insert(line.category);
             if (database.Insert(Tables::Categories, Columns::CategoryName, {line.category}))

@@ -12,6 +12,9 @@
 
 #include <sqlite3.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 const QString IndexTable = QStringLiteral("网址索引");
@@ -63,15 +66,20 @@ private:
     QSqlRecord m_fields;
 };
 
+sqlite3* SqliteOf(const QSqlDatabase& db)
+{
+    const QVariant handle = db.isValid() && db.driver() ? db.driver()->handle() : QVariant();
+    return handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
+               ? *static_cast<sqlite3* const*>(handle.constData())
+               : nullptr;
+}
+
 // A statement prepared straight on SQLite, its arguments bound; finalized when it goes.
 class DirectStatement {
 public:
     DirectStatement(const QSqlDatabase& db, const QString& statement, const QVariantList& args)
     {
-        const QVariant handle = db.driver()->handle();
-        sqlite3* connection = handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
-                                  ? *static_cast<sqlite3* const*>(handle.constData())
-                                  : nullptr;
+        sqlite3* connection = SqliteOf(db);
         m_connection = connection;
         const QByteArray text = statement.toUtf8();
         if (!connection || sqlite3_prepare_v2(connection, text.constData(), int(text.size()), &m_query,
@@ -300,6 +308,20 @@ bool FileStore::Commit()
     // A failed commit leaves the transaction for the caller's Rollback.
     m_inTransaction = !ok;
     return ok;
+}
+
+void FileStore::WriteOutChanges()
+{
+    // The journal keeps the transaction whole until the commit, which then has little left to
+    // write: the pages go to the file now, and from the system's cache to the disk.
+    sqlite3* connection = m_open && m_inTransaction ? SqliteOf(m_db) : nullptr;
+    if (!connection || sqlite3_db_cacheflush(connection) != SQLITE_OK)
+        return;
+    const int file = ::open(QFile::encodeName(Path()).constData(), O_RDONLY | O_CLOEXEC);
+    if (file >= 0) {
+        ::fdatasync(file);
+        ::close(file);
+    }
 }
 
 bool FileStore::Rollback()

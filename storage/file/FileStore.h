@@ -35,6 +35,7 @@ public:
     static QString RowKeyColumn() { return QStringLiteral("ID INTEGER PRIMARY KEY"); }
     bool Begin() override;
     bool Commit() override;
+    void WriteOutChanges() override;
     bool Rollback() override;
     bool CopyInto(const QString& path) override;
     QString Path() const override;

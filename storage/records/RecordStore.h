@@ -68,6 +68,8 @@ public:
     virtual bool Begin() = 0;
     virtual bool Commit() = 0;
     virtual bool Rollback() = 0;
+    // What a long transaction changed so far goes to the file now, so that its commit stays short.
+    virtual void WriteOutChanges() {}
 
     virtual bool CopyInto(const QString& /*path*/) { return false; }
     virtual QString Path() const { return {}; }

@@ -127,6 +127,12 @@ public:
     bool BeginTransaction();
     bool Commit();
     bool Rollback();
+    // Inside a long transaction: what it changed so far is written out, keeping the commit short.
+    void WriteOutChanges()
+    {
+        if (m_store)
+            m_store->WriteOutChanges();
+    }
 
     // The store behind, for the search index and what else differs between the databases.
     RecordStore* Store() const { return m_store.get(); }

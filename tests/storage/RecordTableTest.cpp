@@ -239,8 +239,22 @@ private slots:
         QVERIFY(OpenNew(table));
         QVERIFY(table.BeginTransaction());
         AddHistory(table, {QStringLiteral("a"), QStringLiteral("b")});
+        // Written out to the file before the end, a long transaction is still undone whole.
+        QStringList many;
+        for (int i = 0; i < 3000; ++i)
+            many.append(QStringLiteral("https://%1.cn/").arg(i));
+        AddHistory(table, many);
+        table.WriteOutChanges();
+        AddHistory(table, {QStringLiteral("z")});
         QVERIFY(table.Rollback());
         QVERIFY(History(table).isEmpty());
+        if (!m_onServer) {
+            RecordTable other;
+            QVERIFY(other.Open(table.Path()));
+            QVERIFY(History(other).isEmpty());
+            QCOMPARE(other.ReadRows(QStringLiteral("pragma_integrity_check"), {QStringLiteral("*")}, {}),
+                     QList<QStringList>{{QStringLiteral("ok")}});
+        }
         QVERIFY(table.BeginTransaction());
         AddHistory(table, {QStringLiteral("c")});
         QVERIFY(table.Commit());
