@@ -65,10 +65,9 @@ bool ServerLink::OpenChosen()
 
 std::optional<ServerLook> ServerLink::LookBeside(ServerAddress server)
 {
-    // Left to end by itself when the user gives up: libpq's connect timeout ends it.
-    return RunAside<ServerLook>(
-        [server = std::move(server)]() mutable {
-            ServerLook look = LookAtServer(server);
+    return RunAsideStoppable<ServerLook>(
+        [server = std::move(server)](const std::atomic<bool>& stop) mutable {
+            ServerLook look = LookAtServer(server, &stop);
             server.password.fill(u'\0');
             return look;
         },

@@ -131,8 +131,8 @@ void DatabaseLocationDialog::TestConnection()
         return;
     // The look runs beside the window: a server that never answers shows progress and takes 取消.
     WorkProgress progress(this, T::ConnectingToServer, m_progressDelayMs);
-    const std::optional<ServerLook> look =
-        progress.RunAside<ServerLook>([server = Server()] { return LookAtServer(server); });
+    const std::optional<ServerLook> look = progress.RunAsideStoppable<ServerLook>(
+        [server = Server()](const std::atomic<bool>& stop) { return LookAtServer(server, &stop); });
     if (!look)
         return;
     QString text;

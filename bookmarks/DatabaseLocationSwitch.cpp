@@ -51,7 +51,9 @@ void DatabaseLocationSwitch::Choose()
         // 取消, after which the dialog comes back with what was typed.
         WorkProgress progress(m_window, T::ConnectingToServer, m_progressDelayMs);
         const std::optional<ServerLook> look =
-            progress.RunAside<ServerLook>([server = dialog.Server()] { return LookAtServer(server); });
+            progress.RunAsideStoppable<ServerLook>([server = dialog.Server()](const std::atomic<bool>& stop) {
+                return LookAtServer(server, &stop);
+            });
         if (!look)
             continue;
         if (!look->reached) {

@@ -38,6 +38,13 @@ public:
             std::move(work), [this](const std::function<bool()>& finished) { return WaitFor(finished); });
     }
 
+    template <typename Result>
+    std::optional<Result> RunAsideStoppable(std::function<Result(const std::atomic<bool>& stop)> work)
+    {
+        return ::RunAsideStoppable<Result>(
+            std::move(work), [this](const std::function<bool()>& finished) { return WaitFor(finished); });
+    }
+
     // Waits for work elsewhere (a thread, a process) until `finished`; false when the user cancelled.
     bool WaitFor(const std::function<bool()>& finished)
     {

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <atomic>
+
 // What a server holds, looked at through a connection of the look's own, opened and closed on the
 // calling thread: a window asks it on a thread beside it, so that a server that does not answer
 // never holds the window.
@@ -15,4 +17,5 @@ struct ServerLook {
     qint64 bookmarks = 0;
 };
 
-ServerLook LookAtServer(ServerAddress server);
+// `stop`, when given and set, ends the look within a moment, reached or not.
+ServerLook LookAtServer(ServerAddress server, const std::atomic<bool>* stop = nullptr);
