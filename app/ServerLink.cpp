@@ -6,7 +6,7 @@
 #include "ServerSchema.h"
 #include "WorkAside.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDateTime>
 #include <QEvent>
 #include <QTimer>
@@ -144,7 +144,10 @@ void ServerLink::NoteAway()
 
 bool ServerLink::eventFilter(QObject* watched, QEvent* event)
 {
-    if (m_away && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress))
+    // A key or click in a dialog standing modal (the loss's own message among them) answers that
+    // dialog: not an act on the collection to connect for.
+    if (m_away && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress) &&
+        !QApplication::activeModalWidget())
         TryAgain();
     return QObject::eventFilter(watched, event);
 }
